@@ -384,6 +384,15 @@ TEST(DBStringTest, AssignsAndAppends) {
     s += kYazyk;
     s += kYazyk.c_str();
     EXPECT_EQ(std::wstring(s), L"wxyz\x42F\x437\x44B\x43A\x42F\x437\x44B\x43A");
+
+    // Null wide pointers are caller errors; they act as the empty text instead of crashing.
+    const wchar_t* null = nullptr;
+    s = L"n";
+    s += null;
+    EXPECT_EQ(std::wstring(s + null), L"n");
+    EXPECT_EQ(std::wstring(null + s), L"n");
+    EXPECT_TRUE(DBString() == null);
+    EXPECT_TRUE(null < s);
 }
 
 TEST(DBStringTest, ParseSplitsAndDropsOnlyLastEmptyField) {
