@@ -4,7 +4,6 @@
 #include <cstring>
 #include <cwchar>
 #include <random>
-#include <utility>
 
 bool DBGUID::IsNul() const {
     static const GUID kNull{};
@@ -64,8 +63,7 @@ DBString DBGUID::ToString() const {
              unsigned{m_guid.Data2}, unsigned{m_guid.Data3}, unsigned{d[0]}, unsigned{d[1]},
              unsigned{d[2]}, unsigned{d[3]}, unsigned{d[4]}, unsigned{d[5]}, unsigned{d[6]},
              unsigned{d[7]});
-    // No copy or move constructor in DBString: hand over the buffer to build the result in place.
-    return DBString(std::move(static_cast<std::wstring&>(s)));
+    return s;
 }
 
 bool DBGUID::Generate() {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <utility>
 
 // Daylight saving: calendar fields go to mktime with the flag cleared, as the stored values have
 // always been made. In a zone that observes summer time that alone would put every summer
@@ -28,10 +27,6 @@ const wchar_t* const kMonthGenitive[12] = {
 const int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 // The type's own leap rule: every fourth year, except year 0 and 1900 (so 2100 is a leap year).
-// DBString declares a move assignment but no copy or move constructor, so a named DBString cannot
-// be returned; handing over its buffer as a std::wstring builds the result in place.
-DBString Take(DBString& s) { return DBString(std::move(static_cast<std::wstring&>(s))); }
-
 bool IsLeap(int64_t year) { return year % 4 == 0 && year != 0 && year != 1900; }
 
 int YearDays(int64_t year) { return IsLeap(year) ? 366 : 365; }
@@ -321,7 +316,7 @@ DBString DBTime::DatString() const {
     const struct tm tm = LocalFields(m_time);
     DBString s;
     s.Format(L"%02d %ls %d г.", tm.tm_mday, kMonthGenitive[tm.tm_mon], tm.tm_year + 1900);
-    return Take(s);
+    return s;
 }
 
 DBString DBTime::DatODBCString() const {
@@ -330,7 +325,7 @@ DBString DBTime::DatODBCString() const {
     DBString s;
     s.Format(L"{ts '%04d-%02d-%02d %02d:%02d:%02d'}", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
              tm.tm_hour, tm.tm_min, tm.tm_sec);
-    return Take(s);
+    return s;
 }
 
 DBString DBTime::DatShortString() const {
@@ -338,7 +333,7 @@ DBString DBTime::DatShortString() const {
     const struct tm tm = LocalFields(m_time);
     DBString s;
     s.Format(L"%02d.%02d.%04d", tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900);
-    return Take(s);
+    return s;
 }
 
 DBString DBTime::DatShort2String() const {
@@ -346,7 +341,7 @@ DBString DBTime::DatShort2String() const {
     const struct tm tm = LocalFields(m_time);
     DBString s;
     s.Format(L"%02d.%02d.%02d", tm.tm_mday, tm.tm_mon + 1, (tm.tm_year + 1900) % 100);
-    return Take(s);
+    return s;
 }
 
 DBString DBTime::TimShortString() const {
@@ -354,7 +349,7 @@ DBString DBTime::TimShortString() const {
     const struct tm tm = LocalFields(m_time);
     DBString s;
     s.Format(L"%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
-    return Take(s);
+    return s;
 }
 
 DBString DBTime::DatTimString() const {
@@ -363,7 +358,7 @@ DBString DBTime::DatTimString() const {
     DBString s;
     s.Format(L"%02d.%02d.%04d %02d:%02d:%02d ", tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900,
              tm.tm_hour, tm.tm_min, tm.tm_sec);
-    return Take(s);
+    return s;
 }
 
 namespace {
