@@ -26,30 +26,21 @@ DBGUID Filled() {
     return g;
 }
 
-TEST(DBGUIDTest, NullIdentifier) {
+TEST(DBGUIDTest, ReadsFieldsInHostOrder) {
     DBGUID g;
     EXPECT_TRUE(g.IsNul());
     EXPECT_EQ(std::wstring(g.ToString()), std::wstring(32, L'0'));
-    g.m_guid.Data4[7] = 1;
-    EXPECT_FALSE(g.IsNul());
-}
-
-TEST(DBGUIDTest, ReadsFieldsInHostOrder) {
-    DBGUID g;
     g = "00112233445566778899aabbccddeeff";
-    EXPECT_EQ(g.m_guid.Data1, 0x00112233u);
-    EXPECT_EQ(g.m_guid.Data2, 0x4455u);
-    EXPECT_EQ(g.m_guid.Data3, 0x6677u);
+    EXPECT_FALSE(g.IsNul());
     const std::string expected("\x33\x22\x11\x00\x55\x44\x77\x66\x88\x99\xAA\xBB\xCC\xDD\xEE\xFF",
                                16);
     EXPECT_EQ(Bytes(g), expected);
     EXPECT_EQ(std::wstring(g.ToString()), L"00112233445566778899AABBCCDDEEFF");
-
     DBGUID w;
     w = L"00112233445566778899AABBCCDDEEFF";
-    EXPECT_EQ(Bytes(w), expected);
     EXPECT_TRUE(w == g);
-    EXPECT_FALSE(w != g);
+    w.m_guid.Data4[7] = 0;
+    EXPECT_TRUE(w != g);
 }
 
 TEST(DBGUIDTest, TextRoundTripsWideAndNarrow) {
@@ -122,9 +113,6 @@ TEST(DBGUIDTest, NonHexAndNullTextsGiveNull) {
     g = Filled();
     g = static_cast<const char*>(nullptr);
     EXPECT_TRUE(g.IsNul());
-    g = Filled();
-    g = static_cast<const void*>(nullptr);
-    EXPECT_TRUE(g.IsNul());
 }
 
 TEST(DBGUIDTest, SetCopiesAtMostSixteenBytes) {
@@ -142,9 +130,6 @@ TEST(DBGUIDTest, SetCopiesAtMostSixteenBytes) {
     EXPECT_EQ(g.m_guid.Data4[7], 16);
 
     g = Filled();
-    g.Set(src, 0);
-    EXPECT_TRUE(g.IsNul());
-    g = Filled();
     g.Set(nullptr, 5);
     EXPECT_TRUE(g.IsNul());
 
@@ -154,8 +139,6 @@ TEST(DBGUIDTest, SetCopiesAtMostSixteenBytes) {
     DBGUID fromStruct;
     fromStruct = copy.m_guid;
     EXPECT_TRUE(fromStruct == copy);
-    fromStruct.m_guid.Data4[0] ^= 1;
-    EXPECT_TRUE(fromStruct != copy);
 }
 
 TEST(DBGUIDTest, GeneratedIdentifiersAreVersion4) {
@@ -167,6 +150,7 @@ TEST(DBGUIDTest, GeneratedIdentifiersAreVersion4) {
         ASSERT_TRUE(g.Generate());
         const std::wstring text = g.ToString();
         ASSERT_EQ(text.size(), 32u);
+        EXPECT_EQ(text.find_first_not_of(L"0123456789ABCDEF"), std::wstring::npos) << text;
         EXPECT_EQ(text[12], L'4');
         EXPECT_NE(std::wstring(L"89AB").find(text[16]), std::wstring::npos) << text[16];
         EXPECT_EQ(g.m_guid.Data3 >> 12, 4);
@@ -241,9 +225,8 @@ TEST(CRectTest, IntersectWithItself) {
     CRect r(0, 0, 10, 10);
     EXPECT_TRUE(r.IntersectRect(r, CRect(5, 5, 20, 20)));
     EXPECT_EQ(r, CRect(5, 5, 10, 10));
-    CRect s(0, 0, 10, 10);
-    EXPECT_FALSE(s.IntersectRect(CRect(10, 0, 20, 10), s));
-    EXPECT_EQ(s, CRect(0, 0, 0, 0));
+    EXPECT_FALSE(r.IntersectRect(CRect(10, 0, 20, 10), r));
+    EXPECT_EQ(r, CRect(0, 0, 0, 0));
 }
 
 }  // namespace
