@@ -5,15 +5,17 @@
 #include <cstdio>
 #include <limits>
 
-// Daylight saving: calendar fields go to mktime with the flag cleared, as the stored values have
-// always been made. In a zone that observes summer time that alone would put every summer
-// wall-clock time one hour late (12:00 would read back as 13:00), so when the result falls in
-// summer time the same fields are converted once more with the flag set, and that value is kept
-// when it is itself in summer time. A wall-clock time that does not exist (the hour skipped in
-// spring) keeps the first conversion, one hour later; a repeated hour in autumn resolves to its
-// standard-time (later) instance. Zones without summer time (UTC, Europe/Moscow since 2014) never
-// take the second step, so there the result is exactly mktime with the flag cleared.
-// Bias() is left as defined: in summer it reports the zone's standard bias.
+// Summer time. Calendar fields go to mktime with the daylight-saving flag cleared. In a zone
+// with summer time that alone reads a summer wall-clock time as standard time, one hour late
+// (12:00 would read back as 13:00), so when the result lands in summer time the fields are
+// converted again with the flag set, and that value is kept when it is in summer time too.
+// - Zones without summer time (UTC, Europe/Moscow since 2014) never take the second step: there
+//   the result is exactly mktime with the flag cleared.
+// - The hour skipped in spring keeps the first conversion (02:30 becomes 03:30); the hour
+//   repeated in autumn resolves to its standard-time, later, instance.
+// - CurDate and LastOperDay build midnight the same way instead of reusing the flag of now, so
+//   that on a changeover day midnight stays on its date.
+// - Bias() stays as defined: in summer it gives the zone's standard bias.
 
 namespace {
 
@@ -70,9 +72,13 @@ time_t FromFields(
 }
 
 // Days from 1900-01-01 (day 0) to the given date, by the type's month table and leap rule.
+// Full years in closed form, so that far-off years cost no loop.
 int64_t DaysSince1900(int year, int month, int day) {
     int64_t days = 0;
-    for (int y = 1900; y < year; ++y) days += YearDays(y);
+    if (year > 1900) {
+        const int64_t leapYears = (int64_t{year} - 1) / 4 - 1899 / 4 - 1;  // 1900 not leap
+        days = (int64_t{year} - 1900) * 365 + leapYears;
+    }
     for (int m = 1; m < month; ++m) days += DBTime::MonDay(m, year);
     return days + day - 1;
 }
