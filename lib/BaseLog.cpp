@@ -1,10 +1,5 @@
 #include "lib/BaseLog.h"
 
-#include <arpa/inet.h>
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -13,6 +8,11 @@
 #include <cstring>
 #include <cwchar>
 #include <utility>
+
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "dblib/DBTime.h"
 
@@ -273,9 +273,8 @@ int CBaseLog::NumFile(const char* fileName) {
     const int point = name.Find(L'.');
     if (point <= m_PrefixLen + 1) return -1;  // also no point at all (-1)
     if (name.compare(0, static_cast<std::size_t>(m_PrefixLen), m_Prefix) != 0) return -1;
-    const std::wstring digits =
-        name.substr(static_cast<std::size_t>(m_PrefixLen),
-                    static_cast<std::size_t>(point - m_PrefixLen));
+    const std::wstring digits = name.substr(static_cast<std::size_t>(m_PrefixLen),
+                                            static_cast<std::size_t>(point - m_PrefixLen));
     const long number = std::wcstol(digits.c_str(), nullptr, 10);
     // A number no int holds is no name this log writes.
     if (number >= INT_MAX || number < INT_MIN) return -1;

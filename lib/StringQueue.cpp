@@ -13,8 +13,8 @@ bool StringQueue::Put(std::string&& line) {
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (m_lines.size() > m_capacity) {
-            m_lines.erase(m_lines.begin(),
-                          m_lines.begin() + static_cast<std::ptrdiff_t>(m_lines.size() - m_capacity));
+            m_lines.erase(m_lines.begin(), m_lines.begin() + static_cast<std::ptrdiff_t>(
+                                                                 m_lines.size() - m_capacity));
             kept = false;
         }
         m_lines.push_back(std::move(line));
