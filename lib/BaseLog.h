@@ -116,10 +116,12 @@ protected:
     static void PutProc(CBaseLog* log);
 
 private:
-    // Writes the line, adding a newline and flushing unless it ends with one already.
+    // Writes the line, adding a newline and flushing unless it ends with one already; while
+    // more lines of the writer's batch follow, the flush waits for the batch's last line.
     void WriteLine(const std::string& line);
     void Report(const char* text, int errorCode);
-    void Enqueue(std::string&& line);
+    // Queues a line built in the caller thread's reused buffer.
+    void Enqueue(std::string& line);
 
 protected:
     int m_NumFile;                // file now open or to be opened
@@ -142,4 +144,6 @@ protected:
 
 private:
     std::streamoff m_FilePos;  // write position of the open file, kept to spare a seek per line
+    bool m_MoreQueued;         // the writer holds further lines after the current one
+    bool m_FlushPending;       // a written line still waits for its flush
 };

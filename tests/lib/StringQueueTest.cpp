@@ -41,18 +41,45 @@ TEST(StringQueueTest, ZeroCapacityKeepsTheNewestLine) {
     EXPECT_EQ(ReadOne(queue), "c");
 }
 
+std::vector<std::string> TakeAll(StringQueue& queue, std::vector<std::string>& slots) {
+    std::size_t first = 0;
+    const std::size_t count = queue.ReadAll(slots, first);
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < count; ++i) lines.push_back(slots[(first + i) % slots.size()]);
+    return lines;
+}
+
 TEST(StringQueueTest, ReadAllTakesEverythingOldestFirst) {
     StringQueue queue(10);
     for (const char* line : {"a", "", "c"}) queue.Put(line);
-    std::deque<std::string> batch;
-    EXPECT_EQ(queue.ReadAll(batch), 3u);
-    EXPECT_EQ(batch, (std::deque<std::string>{"a", "", "c"}));
+    std::vector<std::string> slots;
+    EXPECT_EQ(TakeAll(queue, slots), (std::vector<std::string>{"a", "", "c"}));
     EXPECT_EQ(queue.Size(), 0u);
-    // Lines already held by the caller stay in front.
-    queue.Put("d");
-    EXPECT_EQ(queue.ReadAll(batch), 1u);
-    EXPECT_EQ(batch.back(), "d");
-    EXPECT_EQ(batch.size(), 4u);
+    // The ring handed back is reused and still keeps order and the bound.
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<std::string> expected;
+        for (int i = 0; i < 14; ++i) {
+            const std::string line = std::to_string(round) + "-" + std::to_string(i);
+            EXPECT_EQ(queue.Put(line), i < 11);
+            if (i >= 3) expected.push_back(line);
+        }
+        EXPECT_EQ(TakeAll(queue, slots), expected);
+    }
+}
+
+// Reads in between make the ring wrap before it has to grow; order must survive the growth.
+TEST(StringQueueTest, KeepsOrderWhenTheRingGrowsWrapped) {
+    StringQueue queue(1000);
+    int next = 0;
+    int expected = 0;
+    for (int round = 0; round < 6; ++round) {
+        for (int i = 0; i < 7 + round * 9; ++i) ASSERT_TRUE(queue.Put(std::to_string(next++)));
+        for (int i = 0; i < 5 + round * 4; ++i)
+            ASSERT_EQ(ReadOne(queue), std::to_string(expected++));
+    }
+    ASSERT_EQ(queue.Size(), static_cast<std::size_t>(next - expected));
+    while (expected < next) ASSERT_EQ(ReadOne(queue), std::to_string(expected++));
 }
 
 // The reader starts on an empty queue; it can only return the line put afterwards.
@@ -70,13 +97,12 @@ TEST(StringQueueTest, ReadWaitsForAPutFromAnotherThread) {
     EXPECT_EQ(reader.get(), "late");
 
     auto batchReader = std::async(std::launch::async, [&] {
-        std::deque<std::string> batch;
-        queue.ReadAll(batch);
-        return batch;
+        std::vector<std::string> slots;
+        return TakeAll(queue, slots);
     });
     queue.Put("x");
     ASSERT_EQ(batchReader.wait_for(std::chrono::seconds(10)), std::future_status::ready);
-    EXPECT_EQ(batchReader.get().front(), "x");
+    EXPECT_EQ(batchReader.get(), std::vector<std::string>{"x"});
 }
 
 // Every line is either read or reported as the cost of a false Put, and each producer's lines
@@ -102,10 +128,9 @@ TEST(StringQueueTest, ConcurrentProducersLoseOnlyReportedLines) {
     std::vector<int> last(kProducers, -1);
     bool ordered = true;
     int read = 0;
-    std::deque<std::string> batch;
-    for (bool end = false; !end; batch.clear()) {
-        queue.ReadAll(batch);
-        for (const auto& line : batch) {
+    std::vector<std::string> slots;
+    for (bool end = false; !end;) {
+        for (const auto& line : TakeAll(queue, slots)) {
             if (line == "end") {
                 end = true;
                 break;  // nothing follows it
