@@ -191,6 +191,10 @@ std::string DBString::ToStr() const {
 
     std::string out(bytes, '\0');
     auto* d = reinterpret_cast<unsigned char*>(&out[0]);
+    if (bytes == n) {  // all ASCII: a plain narrowing loop that vectorises
+        for (size_t i = 0; i < n; ++i) d[i] = static_cast<unsigned char>(src[i]);
+        return out;
+    }
     for (size_t i = 0; i < n; ++i) {
         const uint32_t c = static_cast<uint32_t>(src[i]);
         if (c < 0x80) {
