@@ -1,6 +1,7 @@
 #include "lib/BaseLog.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -413,6 +414,26 @@ TEST_F(BaseLogTest, LinesFromManyThreadsReachTheFileInOrder) {
         EXPECT_EQ(i, next[t]++) << line;
     }
     EXPECT_EQ(count, kThreads * kLines);
+}
+
+// A burst is written in batches; the last line of each is flushed, so the file is complete
+// while the log stays open.
+TEST_F(BaseLogTest, BurstReachesTheFileWithoutClose) {
+    TestLog log(m_dir, 5000);
+    ASSERT_TRUE(log.Open("err", "log"));
+    std::string expected;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string line = "burst " + std::to_string(i);
+        log.PutDirect(line);
+        expected += line + "\n";
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (Slurp(m_dir / ErrName(1)).size() < expected.size() &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(Slurp(m_dir / ErrName(1)), expected);
+    log.Close();
 }
 
 // Lines that end in a newline are not flushed one by one; Close must still deliver them.

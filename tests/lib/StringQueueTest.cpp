@@ -16,6 +16,14 @@ std::string ReadOne(StringQueue& queue) {
     return line;
 }
 
+std::vector<std::string> TakeAll(StringQueue& queue, std::vector<std::string>& slots) {
+    std::size_t first = 0;
+    const std::size_t count = queue.ReadAll(slots, first);
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < count; ++i) lines.push_back(slots[(first + i) % slots.size()]);
+    return lines;
+}
+
 }  // namespace
 
 TEST(StringQueueTest, FullQueueDiscardsOldest) {
@@ -39,14 +47,6 @@ TEST(StringQueueTest, ZeroCapacityKeepsTheNewestLine) {
     EXPECT_FALSE(queue.Put("c"));
     EXPECT_EQ(queue.Size(), 1u);
     EXPECT_EQ(ReadOne(queue), "c");
-}
-
-std::vector<std::string> TakeAll(StringQueue& queue, std::vector<std::string>& slots) {
-    std::size_t first = 0;
-    const std::size_t count = queue.ReadAll(slots, first);
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < count; ++i) lines.push_back(slots[(first + i) % slots.size()]);
-    return lines;
 }
 
 TEST(StringQueueTest, ReadAllTakesEverythingOldestFirst) {
