@@ -4,6 +4,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -18,6 +19,8 @@
 #include "dblib/DBTime.h"
 
 namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
 
 // Strings that grew past this size for one huge line give their memory back.
 constexpr std::size_t kKeepCapacity = 64 * 1024;
@@ -42,15 +45,18 @@ std::string& StampedLine() {
 // DBString::ToStr so that invalid text gets its marker.
 void AppendUtf8(std::string& line, const wchar_t* text, std::size_t length) {
     const std::size_t start = line.size();
-    line.reserve(start + length);
+    line.resize(start + length);
+    char* out = &line[start];
+    // No early exit, so that the compiler can vectorise the common all-ASCII case.
+    std::uint32_t seen = 0;
     for (std::size_t i = 0; i < length; ++i) {
-        const wchar_t c = text[i];
-        if (c < 0 || c >= 0x80) {
-            line.resize(start);
-            line += DBString(std::wstring(text, length)).ToStr();
-            return;
-        }
-        line.push_back(static_cast<char>(c));
+        const auto c = static_cast<std::uint32_t>(text[i]);
+        seen |= c;
+        out[i] = static_cast<char>(c);
+    }
+    if (seen >= 0x80) {
+        line.resize(start);
+        line += DBString(std::wstring(text, length)).ToStr();
     }
 }
 
@@ -117,7 +123,12 @@ CBaseLog::CBaseLog(unsigned long queueCapacity, int delayMinutes)
       m_RotateSize(1000000),
       m_FilePos(0),
       m_MoreQueued(false),
-      m_FlushPending(false) {}
+      m_FlushPending(false),
+      m_Buffer(new char[kBufferSize]) {
+    // A larger buffer than the default 8 KB saves write calls when a burst is written; it has
+    // to be set before the first open.
+    rdbuf()->pubsetbuf(m_Buffer.get(), kBufferSize);
+}
 
 CBaseLog::~CBaseLog() {
     if (is_open()) close();

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -146,4 +147,5 @@ private:
     std::streamoff m_FilePos;  // write position of the open file, kept to spare a seek per line
     bool m_MoreQueued;         // the writer holds further lines after the current one
     bool m_FlushPending;       // a written line still waits for its flush
+    std::unique_ptr<char[]> m_Buffer;  // the file stream's buffer
 };

@@ -23,6 +23,7 @@ void StringQueue::Grow() {
 
 bool StringQueue::Put(const std::string& line) {
     bool kept = true;
+    bool wasEmpty = false;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (m_count > m_capacity) {
@@ -34,9 +35,12 @@ bool StringQueue::Put(const std::string& line) {
             Grow();
         }
         m_slots[(m_first + m_count) % m_slots.size()].assign(line);
+        wasEmpty = m_count == 0;
         ++m_count;
     }
-    m_notEmpty.notify_one();
+    // The one reader waits only on an empty queue, so only the step from empty needs a signal;
+    // signalling every Put would cost a wake-up call per line while the reader waits.
+    if (wasEmpty) m_notEmpty.notify_one();
     return kept;
 }
 
