@@ -61,7 +61,8 @@ public:
 
     // Creates Dir() and its parents, opens the highest-numbered file for appending and starts
     // the writer. Returns whether the file is open; the writer starts either way and retries
-    // for every line. Does nothing and returns true when a file is open already.
+    // for every line. Does nothing and returns true when a file is open or the writer runs
+    // already (the writer owns the file then).
     bool Open(const char* prefix, const char* extension);
     // Waits 100 ms for the writer to drain the queue, stops and joins it, closes the file.
     // Lines still queued then are dropped. Harmless on a log that was never opened.
