@@ -1,8 +1,10 @@
 #include "lib/StringQueue.h"
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -88,4 +90,41 @@ TEST(StringQueueTest, ReadWaitsForAPutFromAnotherThread) {
     queue.Put("x");
     ASSERT_EQ(batchReader.wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_EQ(batchReader.get(), std::vector<std::string>{"x"});
+}
+
+// Producers outrun the reader: every line is either read, in its producer's order, or paid for
+// by a false Put.
+TEST(StringQueueTest, OverrunByManyProducersLosesOnlyReportedLines) {
+    constexpr int kProducers = 4;
+    constexpr int kLines = 5000;
+    StringQueue queue(8);
+    std::atomic<int> lost{0};
+    std::vector<std::thread> producers;
+    for (int p = 0; p < kProducers; ++p) {
+        producers.emplace_back([&, p] {
+            for (int i = 0; i < kLines; ++i) {
+                if (!queue.Put(std::to_string(p) + " " + std::to_string(i))) ++lost;
+            }
+        });
+    }
+    std::thread closer([&] {
+        for (auto& t : producers) t.join();
+        if (!queue.Put("end")) ++lost;
+    });
+    std::vector<int> last(kProducers, -1);
+    int read = 0;
+    std::vector<std::string> slots;
+    for (bool end = false; !end;) {
+        for (const auto& line : TakeAll(queue, slots)) {
+            end = line == "end";
+            if (end) break;  // nothing follows it
+            const int p = std::stoi(line);
+            const int i = std::stoi(line.substr(line.find(' ') + 1));
+            EXPECT_GT(i, last[p]) << line;
+            last[p] = i;
+            ++read;
+        }
+    }
+    closer.join();
+    EXPECT_EQ(read + lost.load(), kProducers * kLines);
 }
