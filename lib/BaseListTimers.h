@@ -93,7 +93,7 @@ public:
 };
 
 // Ticks every minute, the first at the next whole minute of local time.
-class BaseListTimersMinute final : public BaseListTimersCounted {
+class BaseListTimersMinute : public BaseListTimersCounted {
 public:
     ~BaseListTimersMinute() override;
     void Start(const std::string& name, bool isLog);
@@ -103,7 +103,7 @@ protected:
 };
 
 // Ticks every second, the first at once.
-class BaseListTimersSecond final : public BaseListTimersCounted {
+class BaseListTimersSecond : public BaseListTimersCounted {
 public:
     ~BaseListTimersSecond() override;
     void Start(const std::string& name, bool isLog);

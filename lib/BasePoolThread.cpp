@@ -104,20 +104,27 @@ bool BasePoolThread::Thread::PoolThreadProc(void* worker) {
     Thread* self = static_cast<Thread*>(worker);
     BasePoolThread* pool = self->m_Pool;
     for (;;) {
-        self->SetState("Before wait exec");
         {
             std::unique_lock<std::mutex> lock(self->m_BusyMutex);
-            self->m_BusyCond.wait(lock, [self] { return self->m_Busy.load(); });
+            // The stop flags are set before Notify, so a Notify swallowed by the end of the
+            // previous assignment still leaves them visible here.
+            self->m_BusyCond.wait(lock, [self, pool] {
+                return self->m_Busy.load() || self->m_Break.load() || !pool->m_Work.load();
+            });
         }
         // The pool's Stop wakes idle workers through Notify: leave instead of running.
         if (!pool->m_Work || self->m_Break) break;
         self->Exec();
-        if (pool->m_IsLog || s_IsAllLog)
-            self->PutLog("Stop  " + self->Name() + " ended in pool " + pool->m_Name);
+        const bool log = pool->m_IsLog || s_IsAllLog;
+        const std::string ended = log ? self->Name() : std::string();
         {
+            // Idle and its state in one step: a reassignment cannot see its state overwritten.
             std::lock_guard<std::mutex> lock(self->m_BusyMutex);
+            self->SetState("Before wait exec");
             self->m_Busy = false;
         }
+        // Traced once idle, so that the line tells a reader the worker can be reused.
+        if (log) self->PutLog("Stop  " + ended + " ended in pool " + pool->m_Name);
     }
     return false;
 }
