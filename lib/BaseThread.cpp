@@ -222,11 +222,12 @@ void BaseThread::Proc(BaseThread* self) {
 bool BaseTimedLock::LockFor(const std::string& action,
                             std::chrono::milliseconds bound,
                             std::string& failure) {
-    if (!m_Mutex.try_lock_for(bound)) {
+    std::unique_lock<std::mutex> lock(m_Mutex);
+    if (!m_Cond.wait_for(lock, bound, [this] { return !m_Held; })) {
         Failure(action, failure);
         return false;
     }
-    std::lock_guard<std::mutex> lock(m_ActMutex);
+    m_Held = true;
     m_LockAct = action;
     return true;
 }
@@ -236,28 +237,35 @@ bool BaseTimedLock::LockUnless(const std::string& action,
                                std::chrono::milliseconds bound,
                                std::string& failure) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
-    while (!stop) {
-        if (m_Mutex.try_lock_for(std::chrono::milliseconds(5))) {
-            std::lock_guard<std::mutex> lock(m_ActMutex);
-            m_LockAct = action;
-            return true;
-        }
+    std::unique_lock<std::mutex> lock(m_Mutex);
+    // The stop flag has no condition variable of its own here: look at it every few ms.
+    while (m_Held && !stop) {
         if (std::chrono::steady_clock::now() >= deadline) {
             Failure(action, failure);
             return false;
         }
+        m_Cond.wait_for(lock, std::chrono::milliseconds(5));
     }
-    failure.clear();
-    return false;
+    if (stop) {
+        failure.clear();
+        return false;
+    }
+    m_Held = true;
+    m_LockAct = action;
+    return true;
 }
 
+// Called with m_Mutex held.
 void BaseTimedLock::Failure(const std::string& action, std::string& failure) {
     failure = action;
-    {
-        std::lock_guard<std::mutex> lock(m_ActMutex);
-        if (!m_LockAct.empty()) failure += " act:" + m_LockAct;
-    }
+    if (m_Held && !m_LockAct.empty()) failure += " act:" + m_LockAct;
     failure += " - lock during " + std::to_string(kBound.count() / 1000) + " sec";
 }
 
-void BaseTimedLock::Unlock() { m_Mutex.unlock(); }
+void BaseTimedLock::Unlock() {
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Held = false;
+    }
+    m_Cond.notify_all();
+}

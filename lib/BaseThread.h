@@ -95,6 +95,8 @@ protected:
 };
 
 // The timed lock of the pool and the timer lists: remembers the holder's action for the abort text.
+// Built on a mutex and a condition variable rather than a timed mutex, whose timed wait some
+// thread checkers cannot follow.
 class BaseTimedLock {
 public:
     BaseTimedLock() = default;
@@ -104,8 +106,7 @@ public:
     // Takes the lock within the bound and records the action. On failure returns false and sets
     // failure to: action, " act:" and the holder's action when known, " - lock during 30 sec".
     bool LockFor(const std::string& action, std::chrono::milliseconds bound, std::string& failure);
-    // Tries in short slices until the lock is had (true) or stop becomes true (false); gives up
-    // with the failure text as LockFor after the bound.
+    // As LockFor, but gives up at once (false, empty failure) when stop becomes true.
     bool LockUnless(const std::string& action,
                     const std::atomic<bool>& stop,
                     std::chrono::milliseconds bound,
@@ -117,7 +118,8 @@ public:
 private:
     void Failure(const std::string& action, std::string& failure);
 
-    std::timed_mutex m_Mutex;
-    std::mutex m_ActMutex;  // the holder writes m_LockAct while a waiter may read it
+    std::mutex m_Mutex;  // guards the two members below
+    std::condition_variable m_Cond;
+    bool m_Held = false;
     std::string m_LockAct;
 };

@@ -39,9 +39,9 @@ constexpr int kHour = 3600 * 1000;
 
 TEST(BasePoolThreadTest, IdleWorkerIsReusedNotNew) {
     TraceLines lines;
-    TracePool pool(lines, true);
     Job a;
     Job b;
+    TracePool pool(lines, true);
     BasePoolThread::Thread* first = pool.StartProc("First", &JobProc, &a, 0, 0);
     ASSERT_TRUE(lines.WaitFor(" ended in pool P"));
     BasePoolThread::Thread* second = pool.StartProc("Second", &JobProc, &b, 0, 0);
@@ -60,8 +60,9 @@ TEST(BasePoolThreadTest, IdleWorkerIsReusedNotNew) {
 
 TEST(BasePoolThreadTest, RunningPairIsRefusedAndItsWorkerReturned) {
     TraceLines lines;
-    TracePool pool(lines, false);
     Job job;
+    Job other;
+    TracePool pool(lines, false);
     BasePoolThread::Thread* worker = pool.StartProc("Periodic", &JobProc, &job, 0, kHour);
     ASSERT_TRUE(job.calls.WaitFor(1));
     EXPECT_EQ(pool.StartProc("Again", &JobProc, &job, 0, kHour), worker);
@@ -74,7 +75,6 @@ TEST(BasePoolThreadTest, RunningPairIsRefusedAndItsWorkerReturned) {
               0u)
         << line;
     // Another parameter is another pair: it gets a worker of its own.
-    Job other;
     EXPECT_NE(pool.StartProc("Other", &JobProc, &other, 0, kHour), worker);
     EXPECT_NE(pool.StartProc("OtherProc", &OtherProc, &job, 0, kHour), worker);
     EXPECT_EQ(pool.Size(), 3u);
@@ -82,8 +82,9 @@ TEST(BasePoolThreadTest, RunningPairIsRefusedAndItsWorkerReturned) {
 
 TEST(BasePoolThreadTest, StopProcEndsWaitingPairAndKeepsWorker) {
     TraceLines lines;
-    TracePool pool(lines, true);
     Job job;
+    Job next;
+    TracePool pool(lines, true);
     BasePoolThread::Thread* worker = pool.StartProc("Waiting", &JobProc, &job, 0, kHour);
     ASSERT_TRUE(job.calls.WaitFor(1));
     std::string name;
@@ -99,15 +100,14 @@ TEST(BasePoolThreadTest, StopProcEndsWaitingPairAndKeepsWorker) {
     EXPECT_EQ(worker->State(), "Before wait exec");
     EXPECT_EQ(lines.Count(" removed from pool "), 1);
     // The idle worker serves the next pair.
-    Job next;
     EXPECT_EQ(pool.StartProc("Next", &JobProc, &next, 0, 0), worker);
     EXPECT_TRUE(next.calls.WaitFor(1));
 }
 
 TEST(BasePoolThreadTest, StopProcOfUnknownPairReturnsAtOnce) {
     TraceLines lines;
-    TracePool pool(lines, true);
     Job job;
+    TracePool pool(lines, true);
     pool.StopProc(&JobProc, &job);
     EXPECT_EQ(pool.Size(), 0u);
     EXPECT_EQ(lines.Count(" removed from pool "), 0);
@@ -115,10 +115,10 @@ TEST(BasePoolThreadTest, StopProcOfUnknownPairReturnsAtOnce) {
 
 TEST(BasePoolThreadTest, PeriodicPairRunsUntilFalse) {
     TraceLines lines;
-    TracePool pool(lines, true);
     struct Countdown {
         CallCounter calls;
     } countdown;
+    TracePool pool(lines, true);
     auto proc = [](void* p) { return static_cast<Countdown*>(p)->calls.Hit() < 4; };
     pool.StartProc("Four", proc, &countdown, 0, 1);
     ASSERT_TRUE(lines.WaitFor(" ended in pool P"));
@@ -151,8 +151,8 @@ TEST(BasePoolThreadTest, StopEndsEveryKindOfWaitAndLeavesNoThread) {
 
 TEST(BasePoolThreadTest, PoolWorksAgainAfterStop) {
     TraceLines lines;
-    TracePool pool(lines, false);
     Job job;
+    TracePool pool(lines, false);
     pool.StartProc("Before", &JobProc, &job, 0, 0);
     ASSERT_TRUE(job.calls.WaitFor(1));
     pool.Stop();
@@ -162,8 +162,8 @@ TEST(BasePoolThreadTest, PoolWorksAgainAfterStop) {
 
 TEST(BasePoolThreadTest, PrintProcListsWorkers) {
     TraceLines lines;
-    TracePool pool(lines, false);
     Job job;
+    TracePool pool(lines, false);
     pool.StartProc("Listed", &JobProc, &job, 0, kHour);
     ASSERT_TRUE(job.calls.WaitFor(1));
     pool.PrintProc();

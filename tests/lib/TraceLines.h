@@ -14,10 +14,8 @@
 class TraceLines {
 public:
     void Add(const std::string& line) {
-        {
-            std::lock_guard<std::mutex> lock(m_Mutex);
-            m_Lines.push_back(line);
-        }
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Lines.push_back(line);
         m_Cond.notify_all();
     }
 
@@ -64,14 +62,11 @@ private:
 class CallCounter {
 public:
     int Hit() {
-        int n;
-        {
-            std::lock_guard<std::mutex> lock(m_Mutex);
-            n = ++m_Count;
-            m_Tid = static_cast<long>(syscall(SYS_gettid));
-        }
+        // Notified under the lock: a waiter may destroy the counter as soon as it wakes.
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Tid = static_cast<long>(syscall(SYS_gettid));
         m_Cond.notify_all();
-        return n;
+        return ++m_Count;
     }
     bool WaitFor(int count, std::chrono::seconds bound = std::chrono::seconds(20)) {
         std::unique_lock<std::mutex> lock(m_Mutex);
