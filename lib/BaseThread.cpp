@@ -14,6 +14,8 @@ std::atomic<bool> BaseThread::s_IsAllLog{false};
 
 namespace {
 constexpr auto kStopBound = std::chrono::seconds(30);
+// The object whose worker runs on this thread, if any.
+thread_local BaseThread* t_Current = nullptr;
 }  // namespace
 
 BaseThread::Borders::~Borders() {
@@ -147,6 +149,12 @@ void BaseThread::BreakExec() {
 }
 
 void BaseThread::Stop() {
+    // A procedure stopping its own thread cannot wait for itself (nor read m_Thread, which the
+    // owner may still be assigning): the break ends the worker after the call.
+    if (t_Current == this) {
+        BreakExec();
+        return;
+    }
     if (!m_Thread.joinable()) return;
     if (IsLogAny()) {
         const std::string name = Name();
@@ -182,6 +190,7 @@ bool BaseThread::WaitBeforeExec(int ms) {
 }
 
 void BaseThread::Proc(BaseThread* self) {
+    t_Current = self;
     Borders borders(self);
     self->m_Running = true;
     self->m_Executing = false;

@@ -254,6 +254,25 @@ TEST(BaseThreadTest, DestructorDuringCallWaitsForIt) {
     EXPECT_EQ(busy.entered.Count(), 1);
 }
 
+TEST(BaseThreadTest, ProcedureMayStopItsOwnThread) {
+    TraceLines lines;
+    struct Self {
+        BaseThread* thread = nullptr;
+        CallCounter calls;
+    } self;
+    auto proc = [](void* p) {
+        auto* s = static_cast<Self*>(p);
+        s->calls.Hit();
+        s->thread->Stop();
+        return true;
+    };
+    TraceThread thread(lines);
+    self.thread = &thread;
+    thread.Start("Own", proc, &self, 0, 1, true);
+    ASSERT_TRUE(lines.WaitFor(" - End Own(0,1)"));
+    EXPECT_EQ(self.calls.Count(), 1);
+}
+
 TEST(BaseThreadTest, TraceGoesToStdoutAsNameDashText) {
     testing::internal::CaptureStdout();
     BaseThread thread;
