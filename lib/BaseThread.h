@@ -33,12 +33,13 @@ public:
     // A worker still waiting is stopped first; one inside its procedure is broken and awaited.
     void Start(
         const std::string& name, ProcType proc, void* param, int delay, int interval, bool isLog);
-    // Asks the worker to stop and waits for it; aborts the process after about 30 seconds.
+    // Asks the worker to stop and waits until it has left (then joins it); aborts the process after
+    // about 30 seconds. Called by the worker's own procedure, it only asks.
     void Stop();
     // Asks the worker to stop without waiting; a wait in progress ends at once.
     void BreakExec();
-    // Waits ms between calls; false when a stop was requested. A negative ms is an overrun: traced,
-    // not waited.
+    // Waits ms between calls; false when a stop was requested, also for ms <= 0, so that calls
+    // running back to back still see a stop. A negative ms is an overrun: traced, not waited.
     bool WaitBeforeExec(int ms);
 
     bool IsRunning() const { return m_Running; }
