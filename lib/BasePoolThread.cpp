@@ -1,0 +1,267 @@
+#include "lib/BasePoolThread.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+BasePoolThread::Thread::Thread(BasePoolThread* pool)
+    : m_Pool(pool),
+      m_Busy(false),
+      m_PoolProc(nullptr),
+      m_PoolParam(nullptr),
+      m_ProcName("constructor"),
+      m_State("constructor"),
+      m_PoolDelay(0),
+      m_PoolInterval(0),
+      m_PoolBreak(false) {}
+
+BasePoolThread::Thread::~Thread() {
+    // Normally stopped by the pool already; otherwise wake every wait before stopping.
+    if (m_Thread.joinable()) {
+        BreakPoolExec();
+        BreakExec();
+        Notify();
+        Stop();
+    }
+}
+
+std::string BasePoolThread::Thread::Name() const {
+    std::string pid;
+    {
+        std::lock_guard<std::mutex> lock(m_NameMutex);
+        pid = m_PID;
+    }
+    std::lock_guard<std::mutex> lock(m_StateMutex);
+    return m_ProcName + "(" + std::to_string(m_PoolDelay) + "," + std::to_string(m_PoolInterval) +
+           ")" + pid + m_State + " ";
+}
+
+void BasePoolThread::Thread::PutLog(const std::string& text) { m_Pool->PutLog(text); }
+
+std::string BasePoolThread::Thread::State() const {
+    std::lock_guard<std::mutex> lock(m_StateMutex);
+    return m_State;
+}
+
+void BasePoolThread::Thread::SetState(const std::string& state) {
+    std::lock_guard<std::mutex> lock(m_StateMutex);
+    m_State = state;
+}
+
+void BasePoolThread::Thread::Notify() {
+    {
+        std::lock_guard<std::mutex> lock(m_BusyMutex);
+        m_Busy = true;
+    }
+    m_BusyCond.notify_all();
+}
+
+void BasePoolThread::Thread::BreakPoolExec() {
+    {
+        std::lock_guard<std::mutex> lock(m_BreakMutex);
+        m_PoolBreak = true;
+    }
+    m_BreakCond.notify_all();
+}
+
+bool BasePoolThread::Thread::WaitBeforePoolExec(int ms) {
+    if (ms > 0) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        std::unique_lock<std::mutex> lock(m_BreakMutex);
+        m_BreakCond.wait_until(lock, deadline, [this] { return m_PoolBreak.load(); });
+        return !m_PoolBreak;
+    }
+    if (ms < 0)
+        PutLog("Duration of procedure is longer than timer interval " + Name() + " " +
+               std::to_string(ms) + " " + std::to_string(m_PoolInterval));
+    // Back-to-back calls still honour a break.
+    return !m_PoolBreak;
+}
+
+void BasePoolThread::Thread::Exec() {
+    SetState("Exec begin");
+    const ProcType proc = m_PoolProc;
+    void* const param = m_PoolParam;
+    if (proc != nullptr && WaitBeforePoolExec(m_PoolDelay)) {
+        for (;;) {
+            const auto t0 = std::chrono::steady_clock::now();
+            SetState("Exec begin");
+            const bool more = proc(param);
+            SetState(more ? "Func TRUE end" : "Func FALSE end");
+            if (!more) break;
+            const int interval = m_PoolInterval;
+            if (interval < 1) break;
+            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - t0)
+                                     .count();
+            if (!WaitBeforePoolExec(interval - static_cast<int>(elapsed))) break;
+        }
+    }
+    SetState("Exec end");
+}
+
+bool BasePoolThread::Thread::PoolThreadProc(void* worker) {
+    Thread* self = static_cast<Thread*>(worker);
+    BasePoolThread* pool = self->m_Pool;
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(self->m_BusyMutex);
+            // The stop flags are set before Notify, so a Notify swallowed by the end of the
+            // previous assignment still leaves them visible here.
+            self->m_BusyCond.wait(lock, [self, pool] {
+                return self->m_Busy.load() || self->m_Break.load() || !pool->m_Work.load();
+            });
+        }
+        // The pool's Stop wakes idle workers through Notify: leave instead of running.
+        if (!pool->m_Work || self->m_Break) break;
+        self->Exec();
+        const bool log = pool->m_IsLog || s_IsAllLog;
+        const std::string ended = log ? self->Name() : std::string();
+        {
+            // Idle and its state in one step: a reassignment cannot see its state overwritten.
+            std::lock_guard<std::mutex> lock(self->m_BusyMutex);
+            self->SetState("Before wait exec");
+            self->m_Busy = false;
+        }
+        // Traced once idle, so that the line tells a reader the worker can be reused.
+        if (log) self->PutLog("Stop  " + ended + " ended in pool " + pool->m_Name);
+    }
+    return false;
+}
+
+BasePoolThread::BasePoolThread(const std::string& name, bool isLog)
+    : m_Name(name), m_IsLog(isLog), m_Work(true) {}
+
+BasePoolThread::~BasePoolThread() { Stop(); }
+
+void BasePoolThread::PutLog(const std::string& text) {
+    std::string line = m_Name + " - " + text + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
+}
+
+void BasePoolThread::Lock(const std::string& action) {
+    std::string failure;
+    if (m_Mutex.LockFor(action, BaseTimedLock::kBound, failure)) return;
+    PutLog(failure);
+    BaseThread::AbortWith(failure);
+}
+
+void BasePoolThread::Unlock() { m_Mutex.Unlock(); }
+
+BasePoolThread::Thread* BasePoolThread::IsStartProc(ProcType proc,
+                                                    void* param,
+                                                    std::string& name,
+                                                    bool breakIt) {
+    Lock("BasePoolThread::IsStartProc");
+    Thread* found = nullptr;
+    for (Thread* worker : m_List) {
+        if (worker->m_PoolProc == proc && worker->m_PoolParam == param) {
+            name = worker->Name();
+            if (worker->m_Busy) {
+                if (breakIt) worker->BreakPoolExec();
+                found = worker;
+            } else {
+                worker->m_PoolProc = nullptr;
+                worker->m_PoolParam = nullptr;
+            }
+            break;
+        }
+    }
+    Unlock();
+    return found;
+}
+
+BasePoolThread::Thread* BasePoolThread::StartProc(
+    const std::string& name, ProcType proc, void* param, int delay, int interval) {
+    Lock("BasePoolThread::StartProc " + name);
+    m_Work = true;
+    // The check for a running pair and the assignment share one hold of the lock, so that two
+    // callers cannot both start the same pair.
+    Thread* idle = nullptr;
+    for (Thread* worker : m_List) {
+        if (worker->m_PoolProc == proc && worker->m_PoolParam == param) {
+            if (worker->m_Busy) {
+                PutLog(name + " NOT added to pool " + m_Name +
+                       " because there is already a thread " + worker->Name());
+                Unlock();
+                return worker;
+            }
+            worker->m_PoolProc = nullptr;
+            worker->m_PoolParam = nullptr;
+        }
+        if (idle == nullptr && !worker->m_Busy) idle = worker;
+    }
+    auto fill = [&](Thread* worker) {
+        {
+            std::lock_guard<std::mutex> lock(worker->m_StateMutex);
+            worker->m_ProcName = name;
+            worker->m_State = "SetParamExec(" + name;
+        }
+        worker->m_PoolProc = proc;
+        worker->m_PoolParam = param;
+        worker->m_PoolDelay = delay;
+        worker->m_PoolInterval = interval;
+        std::lock_guard<std::mutex> lock(worker->m_BreakMutex);
+        worker->m_PoolBreak = false;
+    };
+    Thread* worker = idle;
+    if (worker != nullptr) {
+        fill(worker);
+        if (m_IsLog || BaseThread::s_IsAllLog) PutLog("Start " + worker->Name() + "not new");
+    } else {
+        worker = new Thread(this);
+        m_List.push_back(worker);
+        fill(worker);
+        worker->Start("BasePoolThread::StartProc: pool " + m_Name + " thread " + name,
+                      &Thread::PoolThreadProc, worker, 0, 0, false);
+    }
+    worker->Notify();
+    Unlock();
+    return worker;
+}
+
+void BasePoolThread::StopProc(ProcType proc, void* param) {
+    const auto start = std::chrono::steady_clock::now();
+    std::string name;
+    while (IsStartProc(proc, param, name, true) != nullptr) {
+        if (std::chrono::steady_clock::now() - start > BaseTimedLock::kBound) {
+            const std::string text = name + " - thread not complete";
+            PutLog(text);
+            PrintProc();
+            BaseThread::AbortWith(text);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (m_IsLog && !name.empty()) PutLog("Stop  " + name + " removed from pool ");
+}
+
+void BasePoolThread::Stop() {
+    Lock("BasePoolThread::Stop");
+    m_Work = false;
+    for (Thread* worker : m_List) {
+        // Wake both waits: between calls of a periodic pair, and for an assignment.
+        worker->BreakPoolExec();
+        worker->BreakExec();
+        worker->Notify();
+        worker->BaseThread::Stop();
+    }
+    for (Thread* worker : m_List) delete worker;
+    m_List.clear();
+    Unlock();
+}
+
+void BasePoolThread::PrintProc() {
+    Lock("BasePoolThread::PrintProc");
+    PutLog("PrintProc " + std::to_string(m_List.size()) + " threads");
+    for (Thread* worker : m_List)
+        PutLog("  " + worker->Name() + (worker->m_Busy ? "busy" : "idle"));
+    Unlock();
+}
+
+std::size_t BasePoolThread::Size() {
+    Lock("BasePoolThread::Size");
+    const std::size_t size = m_List.size();
+    Unlock();
+    return size;
+}
