@@ -98,7 +98,7 @@ TEST(CPackMesTest, AcknowledgementsAnywhereAfterTheNumberAreTaken) {
 }
 
 TEST(CPackMesTest, AddMesKeepsWithinSixtyBytes) {
-    Bytes big(54, 0);
+    Bytes big(59, 0);
     big[5] = 48;
     const CMes m54(54, big.data());
     const CMes m6(6, big.data());
