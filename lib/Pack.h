@@ -66,8 +66,12 @@ public:
     void SetPrior(int prior) { m_prior = static_cast<unsigned char>(prior); }
     // 0..255; 255 stands for -1.
     int GetPrior() const { return m_prior; }
+    // Handed to every message read (CMes::GetValue).
     uint32_t GetValue() const { return m_value; }
     void SetValue(uint32_t value) { m_value = value; }
+    // Free for the host: kept and copied with the packet, never sent.
+    uint64_t GetReserved() const { return m_reserved; }
+    void SetReserved(uint64_t value) { m_reserved = value; }
 
     // Gives unassigned origins (module 255 slot 15) of the messages this module and slot;
     // an address byte whose origin half is 15 gets slot.
