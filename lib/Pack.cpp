@@ -218,6 +218,11 @@ void CPackMes::SetOrigMes(int module, int slot) {
     };
     int p = m_len > 1 && (m_data[1] & kClassMask) == kClassIdent ? 2 : 1;
     while (p < m_len) {
+        // an outgoing packet carries its acknowledgements in front of the messages
+        if ((m_data[p] & kClassMask) == kClassRepl) {
+            ++p;
+            continue;
+        }
         const int l = m_data[p];
         if (!IsMesLen(l) || p + l > m_len) break;
         unsigned char* rec = m_data + p + 1;
