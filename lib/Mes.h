@@ -8,7 +8,7 @@
 #include "lib/Sost.h"
 
 // Layout: data 0-1 origin address, 2-3 destination address, 4 hop count, 5 message type,
-// 6.. type-specific. Bytes beyond the length are always zero, so every reader may look at any
+// 6.. by type. Bytes beyond the length are always zero, so every reader may look at any
 // of the 64 bytes. Constructors take the destination module and slot first, then the origin
 // module and slot; arguments that would not fit the 63-byte record are cut off.
 class CMes {
