@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The message claims data[0] bytes; a shorter input is zero-padded, as in a packet buffer.
     unsigned char raw[256] = {};
-    std::memcpy(raw, data, size > 256 ? 256 : size);
+    if (size > 0) std::memcpy(raw, data, size > 256 ? 256 : size);
     CMsgV7 m(raw);
     CMsgV7::StatusLU lu{};
     CMsgV7::StatusLift lift{};
