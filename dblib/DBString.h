@@ -12,6 +12,8 @@ public:
     using std::wstring::wstring;
 
     DBString() = default;
+    DBString(const DBString&) = default;
+    DBString(DBString&&) noexcept = default;
     DBString(const std::wstring& text) : std::wstring(text) {}
     DBString(std::wstring&& text) noexcept : std::wstring(std::move(text)) {}
     // A null pointer gives the empty string.

@@ -139,4 +139,7 @@ public:
 protected:
     // A file is rotated once it holds this many bytes. Tests lower it; production keeps it.
     std::streamoff m_RotateSize;
+
+private:
+    std::streamoff m_FilePos;  // write position of the open file, kept to spare a seek per line
 };

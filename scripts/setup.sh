@@ -7,7 +7,7 @@ TERQ_PACKAGES=(
     build-essential g++ cmake ninja-build pkg-config
     libxml2-dev libwxgtk3.2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth x11-utils fonts-dejavu-core locales
+    xvfb xauth x11-utils fonts-dejavu-core locales tzdata
 )
 
 as_root() {

@@ -1,0 +1,393 @@
+#include "lib/BaseLog.h"
+
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <utility>
+
+#include "dblib/DBTime.h"
+
+namespace {
+
+// The narrow stamp "dd.mm.yyyy hh:mm:ss " of now. Formatting local time costs more than the
+// rest of a Put, so each producer thread keeps the stamp of the current second.
+const std::string& StampNow() {
+    thread_local time_t s_second = -1;
+    thread_local std::string s_stamp;
+    const time_t now = time(nullptr);
+    if (now != s_second) {
+        s_stamp = DBTime(now).DatTimStr();
+        s_second = now;
+    }
+    return s_stamp;
+}
+
+// Appends the UTF-8 form of text to line; ASCII is copied directly, anything else goes through
+// DBString::ToStr so that invalid text gets its marker.
+void AppendUtf8(std::string& line, const wchar_t* text, std::size_t length) {
+    const std::size_t start = line.size();
+    line.reserve(start + length);
+    for (std::size_t i = 0; i < length; ++i) {
+        const wchar_t c = text[i];
+        if (c < 0 || c >= 0x80) {
+            line.resize(start);
+            line += DBString(std::wstring(text, length)).ToStr();
+            return;
+        }
+        line.push_back(static_cast<char>(c));
+    }
+}
+
+std::string DirPath(CBaseLog& log, const char* name) {
+    std::string path = log.Dir().ToStr();
+    path += '/';
+    path += name;
+    return path;
+}
+
+}  // namespace
+
+// ---- repeat filter ----
+
+CBaseLog::DelayMsg::DelayMsg(int minutes)
+    : m_nextSweep(time(nullptr) + static_cast<time_t>(minutes) * 60), m_minutes(minutes) {}
+
+CBaseLog::DelayMsg::~DelayMsg() = default;
+
+void CBaseLog::DelayMsg::SetClock(Clock clock) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_clock = std::move(clock);
+    m_nextSweep = Now() + static_cast<time_t>(m_minutes) * 60;
+}
+
+time_t CBaseLog::DelayMsg::Now() const { return m_clock ? m_clock() : time(nullptr); }
+
+bool CBaseLog::DelayMsg::IsNeedToPut(const std::string& text) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_minutes < 1) return true;
+    const time_t now = Now();
+    const time_t until = now + static_cast<time_t>(m_minutes) * 60;
+    bool answer = true;
+    auto found = m_seen.find(text);
+    if (found == m_seen.end()) {
+        m_seen.emplace(text, until);
+    } else if (found->second <= now) {
+        found->second = until;
+    } else {
+        answer = false;  // a repeat inside the window; the window is not extended
+    }
+    if (m_nextSweep < now) {
+        for (auto it = m_seen.begin(); it != m_seen.end();) {
+            if (it->second <= now) {
+                it = m_seen.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        m_nextSweep = until;
+    }
+    return answer;
+}
+
+// ---- construction, open and close ----
+
+CBaseLog::CBaseLog(unsigned long queueCapacity, int delayMinutes)
+    : m_NumFile(1),
+      m_Running(false),
+      m_Queue(queueCapacity),
+      m_Delay(delayMinutes),
+      m_PrefixLen(0),
+      m_FilesToKeep(100),
+      m_RotateSize(1000000),
+      m_FilePos(0) {}
+
+CBaseLog::~CBaseLog() {
+    if (is_open()) close();
+}
+
+bool CBaseLog::Open(const char* prefix, const char* extension) {
+    // A running writer owns the file, so a second Open must not touch it.
+    if (m_Running.load() || is_open()) return true;
+    m_Prefix = DBString(prefix);
+    m_PrefixLen = static_cast<int>(m_Prefix.size());
+    m_Ext = DBString(extension);
+
+    const std::string dir = Dir().ToStr();
+    for (std::size_t slash = dir.find('/'); slash != std::string::npos;
+         slash = dir.find('/', slash + 1)) {
+        const std::string parent = dir.substr(0, slash);
+        if (!parent.empty() && parent != ".") mkdir(parent.c_str(), 0775);
+    }
+    mkdir(dir.c_str(), 0775);
+
+    const bool opened = OpenNew(LastNum());
+    if (!opened) Report("CBaseLog::OpenNew 1", errno);
+    m_Running.store(true);
+    m_Writer = std::thread(PutProc, this);
+    return opened;
+}
+
+void CBaseLog::Close() {
+    // sleep_for resumes after a signal with the time that remains.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    m_Running.store(false);
+    if (m_Writer.joinable()) {
+        m_Queue.Put(std::string());  // wakes a writer blocked in ReadAll
+        try {
+            m_Writer.join();
+        } catch (const std::system_error&) {
+        }
+    }
+    close();
+}
+
+// ---- producers ----
+
+void CBaseLog::Enqueue(std::string&& line) { m_Queue.Put(std::move(line)); }
+
+void CBaseLog::Put(const wchar_t* text) {
+    std::string line = StampNow();
+    if (text) AppendUtf8(line, text, std::wcslen(text));
+    Enqueue(std::move(line));
+}
+
+void CBaseLog::Put(const std::wstring& text) {
+    std::string line = StampNow();
+    AppendUtf8(line, text.data(), text.size());
+    Enqueue(std::move(line));
+}
+
+void CBaseLog::PutFormat(const wchar_t* format, ...) {
+    wchar_t buffer[4096];
+    buffer[0] = L'\0';
+    if (format) {
+        va_list args;
+        va_start(args, format);
+        // Too long an output makes vswprintf answer -1 but keeps what fitted.
+        std::vswprintf(buffer, 4096, format, args);
+        va_end(args);
+    }
+    buffer[4095] = L'\0';
+    Put(buffer);
+}
+
+void CBaseLog::PutUtf8(const char* text) {
+    std::string line = StampNow();
+    if (text) line += text;
+    Enqueue(std::move(line));
+}
+
+void CBaseLog::PutUtf8(const std::string& text) {
+    std::string line = StampNow();
+    line += text;
+    Enqueue(std::move(line));
+}
+
+bool CBaseLog::PutDirect(const std::string& line) { return m_Queue.Put(line); }
+
+void CBaseLog::PutDirect(const DBString& line) { m_Queue.Put(line.ToStr()); }
+
+void CBaseLog::PutErr(const wchar_t* text, int errorCode) {
+    std::string key = CnvErr(text, errorCode).ToStr();
+    if (m_Delay.IsNeedToPut(key)) Enqueue(StampNow() + key);
+}
+
+void CBaseLog::PutMes(const wchar_t* text, const unsigned char* data, int count) {
+    std::string key = CnvMes(text, data, count).ToStr();
+    if (m_Delay.IsNeedToPut(key)) Enqueue(StampNow() + key);
+}
+
+// ---- text helpers ----
+
+// DBString has no copy or move constructor: results are built as std::wstring and returned as
+// a DBString prvalue.
+
+DBString CBaseLog::CnvErr(const wchar_t* text, int errorCode) {
+    std::wstring result(text ? text : L"");
+    if (errorCode == 0) return DBString(std::move(result));
+    wchar_t code[32];
+    std::swprintf(code, 32, L": %d - ", errorCode);
+    result += code;
+    char buffer[256];
+    const char* message = strerror_r(errorCode, buffer, sizeof buffer);
+    if (message && *message) {
+        result += DBString(message);
+    } else {
+        result += L'?';
+    }
+    return DBString(std::move(result));
+}
+
+DBString CBaseLog::CnvMes(const wchar_t* text, const unsigned char* data, int count) {
+    std::wstring result(text ? text : L"");
+    if (!data) return DBString(std::move(result));  // nothing to list
+    const int listed = count < 30 ? count : 30;
+    wchar_t hex[8];
+    for (int i = 0; i < listed; ++i) {
+        std::swprintf(hex, 8, L" %02X", static_cast<unsigned>(data[i]));
+        result += hex;
+    }
+    if (count > 30) result += L" ...";
+    return DBString(std::move(result));
+}
+
+std::string CBaseLog::StrMes(const unsigned char* data, int count) {
+    std::string result;
+    if (!data || count < 1) return result;
+    static const char digits[] = "0123456789ABCDEF";
+    result.reserve(static_cast<std::size_t>(count) * 3);
+    for (int i = 0; i < count; ++i) {
+        result += digits[data[i] >> 4];
+        result += digits[data[i] & 0x0F];
+        result += ' ';
+    }
+    return result;
+}
+
+std::string CBaseLog::ToStr(const in6_addr& address, int port) {
+    char text[INET6_ADDRSTRLEN] = "";
+    if (!inet_ntop(AF_INET6, &address, text, sizeof text)) text[0] = '\0';
+    const std::size_t length = std::strlen(text);
+    std::string result(length < 39 ? 39 - length : 0, ' ');
+    result += text;
+    char tail[16];
+    std::snprintf(tail, sizeof tail, "|%05u ", static_cast<unsigned>(port));
+    result += tail;
+    return result;
+}
+
+// ---- file names and folder ----
+
+int CBaseLog::NumFile(const char* fileName) {
+    if (!fileName) return -1;
+    const DBString name(fileName);
+    const int point = name.Find(L'.');
+    if (point <= m_PrefixLen + 1) return -1;  // also no point at all (-1)
+    if (name.compare(0, static_cast<std::size_t>(m_PrefixLen), m_Prefix) != 0) return -1;
+    const std::wstring digits =
+        name.substr(static_cast<std::size_t>(m_PrefixLen),
+                    static_cast<std::size_t>(point - m_PrefixLen));
+    const long number = std::wcstol(digits.c_str(), nullptr, 10);
+    // A number no int holds is no name this log writes.
+    if (number >= INT_MAX || number < INT_MIN) return -1;
+    return static_cast<int>(number);
+}
+
+DBString CBaseLog::NameFile(int number) {
+    wchar_t digits[32];
+    std::swprintf(digits, 32, L"%07d.", number);
+    std::wstring name = m_Prefix;
+    name += digits;
+    name += m_Ext;
+    return DBString(std::move(name));
+}
+
+int CBaseLog::LastNum() {
+    int last = 1;
+    DIR* folder = opendir(Dir().ToStr().c_str());
+    if (!folder) return last;
+    while (const dirent* entry = readdir(folder)) {
+        const int number = NumFile(entry->d_name);
+        if (number > last) last = number;
+    }
+    closedir(folder);
+    return last;
+}
+
+void CBaseLog::ClearTo(int number) {
+    if (number < 1) return;
+    DIR* folder = opendir(Dir().ToStr().c_str());
+    if (!folder) return;
+    while (const dirent* entry = readdir(folder)) {
+        const int found = NumFile(entry->d_name);
+        if (found >= 1 && found <= number) unlink(DirPath(*this, entry->d_name).c_str());
+    }
+    closedir(folder);
+}
+
+void CBaseLog::Error(const std::string& text) {
+    std::string report = Dir().ToStr();
+    report += ": ";
+    report += text;
+    report += '\n';
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    std::fflush(stdout);
+}
+
+void CBaseLog::Report(const char* text, int errorCode) {
+    Error(CnvErr(DBString(text).c_str(), errorCode).ToStr());
+}
+
+// ---- writer ----
+
+bool CBaseLog::OpenNew(int number) {
+    m_NumFile = number;
+    if (is_open()) close();
+    open((Dir() + L"/" + NameFile(number)).ToStr(), std::ios::out | std::ios::app);
+    if (!is_open()) return false;
+    // Appending starts at offset 0 until the first write; the rotation test needs the size.
+    const std::streamoff size = rdbuf()->pubseekoff(0, std::ios::end, std::ios::out);
+    m_FilePos = size < 0 ? 0 : size;
+    return true;
+}
+
+void CBaseLog::WriteLine(const std::string& line) {
+    write(line.data(), static_cast<std::streamsize>(line.size()));
+    m_FilePos += static_cast<std::streamoff>(line.size());
+    if (line.empty() || line.back() != '\n') {
+        put('\n');
+        flush();
+        ++m_FilePos;
+    }
+}
+
+void CBaseLog::PutInner(const std::string& line) {
+    if (!is_open()) {
+        if (!OpenNew(m_NumFile)) Report("CBaseLog::OpenNew 2", errno);
+        if (!is_open()) return;
+    }
+    if (m_FilePos >= m_RotateSize) {
+        close();
+        const int last = LastNum();
+        ClearTo(last - m_FilesToKeep);
+        if (!OpenNew(last + 1)) {
+            Report("CBaseLog::OpenNew 3", errno);
+            return;
+        }
+    }
+    WriteLine(line);
+    if (!good()) {
+        Report("CBaseLog::PutInner !good()", errno);
+        close();
+        if (!OpenNew(m_NumFile)) {
+            Report("CBaseLog::OpenNew 4", errno);
+            return;
+        }
+        WriteLine(line);
+    }
+}
+
+void CBaseLog::PutProc(CBaseLog* log) {
+    std::deque<std::string> batch;
+    while (log->m_Running.load()) {
+        log->m_Queue.ReadAll(batch);
+        for (const std::string& line : batch) {
+            if (!log->m_Running.load()) return;
+            try {
+                log->PutInner(line);
+            } catch (...) {
+                // Out of memory while building a report: the line is lost, the writer lives on.
+            }
+        }
+        batch.clear();
+    }
+}
