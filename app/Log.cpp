@@ -1,10 +1,10 @@
 #include "app/Log.h"
 
-#include <wx/msgdlg.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+
+#include <wx/msgdlg.h>
 
 #include "app/TERQClientCfgApp.h"
 #include "app/TERQClientCfgMain.h"

@@ -9,18 +9,17 @@
 
 wxIMPLEMENT_ABSTRACT_CLASS(PanelLanguage, wxPanel);
 
-wxBEGIN_EVENT_TABLE(PanelLanguage, PropertySheetPanel)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(PanelLanguage, PropertySheetPanel) wxEND_EVENT_TABLE()
 
-PanelLanguage::PanelLanguage(wxWindow* parent)
+    PanelLanguage::PanelLanguage(wxWindow* parent)
     : PropertySheetPanel(parent), m_Language(0), m_Changed(false), m_Combo(nullptr) {}
 
 void PanelLanguage::Init() {
     auto* outer = new wxBoxSizer(wxVERTICAL);
     auto* inner = new wxBoxSizer(wxHORIZONTAL);
     m_Combo = new wxComboBox(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(192, 32), 0,
-                             nullptr, wxCB_READONLY | wxCB_DROPDOWN, wxGenericValidator(&m_Language),
-                             wxASCII_STR(wxComboBoxNameStr));
+                             nullptr, wxCB_READONLY | wxCB_DROPDOWN,
+                             wxGenericValidator(&m_Language), wxASCII_STR(wxComboBoxNameStr));
     // Item index = language code.
     m_Combo->Append(_W_(IDS_CFG_RUSSIAN));
     m_Combo->Append(_W_(IDS_CFG_ENGLISH));

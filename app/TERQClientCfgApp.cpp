@@ -1,17 +1,17 @@
 #include "app/TERQClientCfgApp.h"
 
-#include <libxml/parser.h>
-#include <sys/stat.h>
-#include <wx/config.h>
-#include <wx/intl.h>
-#include <wx/log.h>
-
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <locale>
 #include <stdexcept>
+
+#include <libxml/parser.h>
+#include <sys/stat.h>
+#include <wx/config.h>
+#include <wx/intl.h>
+#include <wx/log.h>
 
 #include "app/TERQClientCfgMain.h"
 #include "dblib/LoadRes.h"
@@ -65,8 +65,8 @@ void TERQClientCfgApp::InstallLocale() {
     // Numbers keep the classic facet in C++ streams too: a decimal point whatever LANG says.
     try {
         if (name.empty()) throw std::runtime_error("LANG unset");
-        std::locale::global(std::locale(std::locale(name), std::locale::classic(),
-                                        std::locale::numeric));
+        std::locale::global(
+            std::locale(std::locale(name), std::locale::classic(), std::locale::numeric));
         if (std::setlocale(LC_ALL, name.c_str()) == nullptr) throw std::runtime_error(name);
     } catch (const std::runtime_error&) {
         // An unset or unknown LANG: stay usable with the classic locale and UTF-8 text.

@@ -2,10 +2,10 @@
 // reaches through wxGetApp().
 #pragma once
 
-#include <wx/app.h>
-
 #include <memory>
 #include <string>
+
+#include <wx/app.h>
 
 #include "app/Log.h"
 #include "clientcfg/ClientCFG.h"

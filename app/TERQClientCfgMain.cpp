@@ -19,13 +19,11 @@ const char App[] = "TERQClientCfg";
 const char Version[] = "v1.0.2";
 
 wxBEGIN_EVENT_TABLE(TERQClientCfgDialog, wxPropertySheetDialog)
-    EVT_CLOSE(TERQClientCfgDialog::OnClose)
-    EVT_BUTTON(wxID_CLOSE, TERQClientCfgDialog::OnQuit)
-    EVT_BUTTON(wxID_HELP, TERQClientCfgDialog::OnAbout)
-    EVT_BUTTON(wxID_APPLY, TERQClientCfgDialog::OnOK)
-wxEND_EVENT_TABLE()
+    EVT_CLOSE(TERQClientCfgDialog::OnClose) EVT_BUTTON(wxID_CLOSE, TERQClientCfgDialog::OnQuit)
+        EVT_BUTTON(wxID_HELP, TERQClientCfgDialog::OnAbout)
+            EVT_BUTTON(wxID_APPLY, TERQClientCfgDialog::OnOK) wxEND_EVENT_TABLE()
 
-TERQClientCfgDialog::TERQClientCfgDialog()
+                TERQClientCfgDialog::TERQClientCfgDialog()
     : m_PanelLanguage(nullptr), m_ButtonSave(nullptr), m_Closing(false) {
     Create(nullptr, wxID_ANY, App, wxDefaultPosition, wxDefaultSize,
            wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER, wxASCII_STR(wxDialogNameStr));
@@ -53,6 +51,8 @@ TERQClientCfgDialog::TERQClientCfgDialog()
     const int height = static_cast<int>(config->ReadLong(wxASCII_STR("height"), 600));
     const int width = static_cast<int>(config->ReadLong(wxASCII_STR("width"), 800));
     SetClientSize(width, height);
+    // Centre at the final size; without a window manager (Xvfb) nothing else would.
+    Centre(wxBOTH);
 
     m_ButtonSave->Disable();
 }

@@ -1,13 +1,5 @@
 #include "clientcfg/ClientCFG.h"
 
-#include <fcntl.h>
-#include <libxml/parser.h>
-#include <libxml/xmlsave.h>
-#include <malloc.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +8,14 @@
 #include <iostream>
 #include <memory>
 #include <string>
+
+#include <fcntl.h>
+#include <libxml/parser.h>
+#include <libxml/xmlsave.h>
+#include <malloc.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "dblib/DBTime.h"
 #include "dblib/LoadRes.h"
@@ -167,8 +167,8 @@ std::string CClientCFG::FileName() { return HomeDir() + "/TERQ/etc/TERQClient.xm
 void CClientCFG::XMLLoadFile() {
     m_XMLDOM = xmlReadFile(FileName().c_str(), nullptr, XML_PARSE_OLD10);
     if (m_XMLDOM == nullptr) {
-        m_XMLDOM = xmlReadMemory(kBuiltIn, static_cast<int>(sizeof kBuiltIn - 1), nullptr,
-                                 nullptr, XML_PARSE_OLD10);
+        m_XMLDOM = xmlReadMemory(kBuiltIn, static_cast<int>(sizeof kBuiltIn - 1), nullptr, nullptr,
+                                 XML_PARSE_OLD10);
         if (m_XMLDOM == nullptr) throw ErrorXML(IDS_XML_LOAD);
     }
     XMLLoad();
@@ -239,8 +239,8 @@ void CClientCFG::XMLSaveStr(std::string& text) {
 }
 
 void CClientCFG::CreateRoot() {
-    xmlNode* root = xmlNewDocNode(m_XMLDOM, nullptr, reinterpret_cast<const xmlChar*>(s_Root),
-                                  nullptr);
+    xmlNode* root =
+        xmlNewDocNode(m_XMLDOM, nullptr, reinterpret_cast<const xmlChar*>(s_Root), nullptr);
     if (root == nullptr) throw ErrorXML(IDS_XML_APPEND, s_Root);
     xmlDocSetRootElement(m_XMLDOM, root);
     m_XMLNode = root;

@@ -2,10 +2,10 @@
 // document so that content this class does not know survives a load and a save.
 #pragma once
 
-#include <libxml/tree.h>
-
 #include <string>
 #include <vector>
+
+#include <libxml/tree.h>
 
 #include "dblib/DBString.h"
 

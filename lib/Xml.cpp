@@ -1,12 +1,12 @@
 #include "lib/Xml.h"
 
-#include <arpa/inet.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+
+#include <arpa/inet.h>
 
 #include "dblib/LoadRes.h"
 #include "lib/TERQLibRes.h"
@@ -116,7 +116,8 @@ int CNodeB::XMLLoadIP(xmlNode* node, const char*, const char* attr, int def) {
     int b[4] = {};
     if (std::sscanf(Text(value), "%d.%d.%d.%d", &b[0], &b[1], &b[2], &b[3]) != 4) return def;
     std::uint32_t address = 0;
-    for (int i = 3; i >= 0; --i) address = (address << 8) | (static_cast<std::uint32_t>(b[i]) & 0xFFu);
+    for (int i = 3; i >= 0; --i)
+        address = (address << 8) | (static_cast<std::uint32_t>(b[i]) & 0xFFu);
     return static_cast<int>(address);
 }
 
@@ -144,11 +145,8 @@ void CNodeB::XMLUpdateString(xmlNode* node,
     SetAttr(node, element, attr, value.ToStr());
 }
 
-void CNodeB::XMLUpdateInteger(xmlNode* node,
-                              const char* element,
-                              const char* attr,
-                              int value,
-                              bool force) {
+void CNodeB::XMLUpdateInteger(
+    xmlNode* node, const char* element, const char* attr, int value, bool force) {
     if (value == 0 && !force) {
         RemoveAttr(node, attr);
         return;
@@ -173,11 +171,8 @@ void CNodeB::XMLUpdateDateTime(xmlNode* node,
     SetAttr(node, element, attr, value.DatTimStr());
 }
 
-void CNodeB::XMLUpdateIP(xmlNode* node,
-                         const char* element,
-                         const char* attr,
-                         int value,
-                         bool force) {
+void CNodeB::XMLUpdateIP(
+    xmlNode* node, const char* element, const char* attr, int value, bool force) {
     if (value == 0 && !force) {
         RemoveAttr(node, attr);
         return;
@@ -202,11 +197,8 @@ void CNodeB::XMLUpdateIPv6(xmlNode* node,
     SetAttr(node, element, attr, text);
 }
 
-void CNodeB::XMLUpdateBool(xmlNode* node,
-                           const char* element,
-                           const char* attr,
-                           bool value,
-                           bool force) {
+void CNodeB::XMLUpdateBool(
+    xmlNode* node, const char* element, const char* attr, bool value, bool force) {
     if (!value && !force) {
         RemoveAttr(node, attr);
         return;
@@ -215,7 +207,8 @@ void CNodeB::XMLUpdateBool(xmlNode* node,
 }
 
 bool CNodeB::isNulIPv6(const in6_addr& address) {
-    static const unsigned char mappedZero[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0, 0};
+    static const unsigned char mappedZero[16] = {0, 0, 0,    0,    0, 0, 0, 0,
+                                                 0, 0, 0xFF, 0xFF, 0, 0, 0, 0};
     static const unsigned char zero[16] = {};
     return std::memcmp(address.s6_addr, zero, 16) == 0 ||
            std::memcmp(address.s6_addr, mappedZero, 16) == 0;

@@ -58,11 +58,8 @@ public:
                                 const char* element,
                                 const char* attr,
                                 const DBString& value);
-    static void XMLUpdateInteger(xmlNode* node,
-                                 const char* element,
-                                 const char* attr,
-                                 int value,
-                                 bool force);
+    static void XMLUpdateInteger(
+        xmlNode* node, const char* element, const char* attr, int value, bool force);
     // Values within 1e-9 of zero are removed; others are written with "%f".
     static void XMLUpdateDouble(xmlNode* node, const char* element, const char* attr, double value);
     // Never removes.
@@ -70,20 +67,14 @@ public:
                                   const char* element,
                                   const char* attr,
                                   const DBTime& value);
-    static void XMLUpdateIP(xmlNode* node,
-                            const char* element,
-                            const char* attr,
-                            int value,
-                            bool force);
+    static void XMLUpdateIP(
+        xmlNode* node, const char* element, const char* attr, int value, bool force);
     static void XMLUpdateIPv6(xmlNode* node,
                               const char* element,
                               const char* attr,
                               const in6_addr& value);
-    static void XMLUpdateBool(xmlNode* node,
-                              const char* element,
-                              const char* attr,
-                              bool value,
-                              bool force);
+    static void XMLUpdateBool(
+        xmlNode* node, const char* element, const char* attr, bool value, bool force);
 
     // All 16 bytes zero, or the IPv4-mapped zero address ::ffff:0.0.0.0.
     static bool isNulIPv6(const in6_addr& address);
