@@ -191,6 +191,10 @@ std::string DBString::ToStr() const {
 
     std::string out(bytes, '\0');
     auto* d = reinterpret_cast<unsigned char*>(&out[0]);
+    if (bytes == n) {  // all ASCII: a plain narrowing loop that vectorises
+        for (size_t i = 0; i < n; ++i) d[i] = static_cast<unsigned char>(src[i]);
+        return out;
+    }
     for (size_t i = 0; i < n; ++i) {
         const uint32_t c = static_cast<uint32_t>(src[i]);
         if (c < 0x80) {
@@ -407,7 +411,7 @@ DBString& DBString::operator+=(wchar_t c) {
 }
 
 DBString& DBString::operator+=(const wchar_t* text) {
-    append(text);
+    if (text) append(text);
     return *this;
 }
 
@@ -434,7 +438,7 @@ DBString operator+(const DBString& a, const DBString& b) {
 
 DBString operator+(const DBString& a, const wchar_t* b) {
     DBString r(a.c_str());
-    r.append(b);
+    if (b) r.append(b);
     return r;
 }
 
@@ -469,7 +473,10 @@ DBString operator+(const char* utf8, const DBString& b) {
 }
 
 namespace {
-inline int Compare(const wchar_t* a, const wchar_t* b) { return std::wcscmp(a, b); }
+// A null pointer is a caller error; it compares as the empty text rather than crash.
+inline int Compare(const wchar_t* a, const wchar_t* b) {
+    return std::wcscmp(a ? a : L"", b ? b : L"");
+}
 }  // namespace
 
 bool operator==(const DBString& a, const DBString& b) { return Compare(a.c_str(), b.c_str()) == 0; }

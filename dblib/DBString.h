@@ -37,7 +37,8 @@ public:
     std::string ToStr() const;
     // CP1251, at most 1023 bytes, stopping at the first character CP1251 lacks.
     std::string ToCP1251() const;
-    // Replaces the content with decoded CP1251 text, at most 127 characters.
+    // Replaces the content with decoded CP1251 text, at most 127 characters; the byte-order
+    // mark the converter puts in front is dropped.
     void FromCP1251(const char* text);
     // Each element narrowed to its low 16 bits.
     std::u16string ToU16() const;
@@ -60,6 +61,7 @@ public:
     DBString ForFind() const;
 
     // Replaces every occurrence left to right, never rescanning inserted text; returns the count.
+    // An empty or null search text replaces nothing and returns 0.
     int Replace(const wchar_t* from, const wchar_t* to);
     DBString& MakeLower();
     // Removes blanks (U+0020 only) at both ends.
@@ -67,6 +69,7 @@ public:
     // Trim, then one leading and one trailing double quote.
     DBString& TrimArg();
     // Splits at every separator; a trailing empty field is dropped. Returns the field count.
+    // An empty or null separator gives the whole non-empty text as one field.
     int Parse(const wchar_t* separator, std::vector<DBString>& fields);
 
     DBString& operator+=(wchar_t c);

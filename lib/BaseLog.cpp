@@ -1,49 +1,62 @@
 #include "lib/BaseLog.h"
 
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <utility>
+#include <vector>
+
 #include <arpa/inet.h>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
-#include <climits>
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
-#include <cwchar>
-#include <utility>
-
 #include "dblib/DBTime.h"
 
 namespace {
 
-// The narrow stamp "dd.mm.yyyy hh:mm:ss " of now. Formatting local time costs more than the
-// rest of a Put, so each producer thread keeps the stamp of the current second.
-const std::string& StampNow() {
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+// Strings that grew past this size for one huge line give their memory back.
+constexpr std::size_t kKeepCapacity = 64 * 1024;
+
+// The narrow stamp "dd.mm.yyyy hh:mm:ss " of now, in the caller thread's reused line buffer.
+// Formatting local time costs more than the rest of a Put, so each producer thread keeps the
+// stamp of the current second.
+std::string& StampedLine() {
     thread_local time_t s_second = -1;
     thread_local std::string s_stamp;
+    thread_local std::string s_line;
     const time_t now = time(nullptr);
     if (now != s_second) {
         s_stamp = DBTime(now).DatTimStr();
         s_second = now;
     }
-    return s_stamp;
+    s_line.assign(s_stamp);
+    return s_line;
 }
 
 // Appends the UTF-8 form of text to line; ASCII is copied directly, anything else goes through
 // DBString::ToStr so that invalid text gets its marker.
 void AppendUtf8(std::string& line, const wchar_t* text, std::size_t length) {
     const std::size_t start = line.size();
-    line.reserve(start + length);
+    line.resize(start + length);
+    char* out = &line[start];
+    // No early exit, so that the compiler can vectorise the common all-ASCII case.
+    std::uint32_t seen = 0;
     for (std::size_t i = 0; i < length; ++i) {
-        const wchar_t c = text[i];
-        if (c < 0 || c >= 0x80) {
-            line.resize(start);
-            line += DBString(std::wstring(text, length)).ToStr();
-            return;
-        }
-        line.push_back(static_cast<char>(c));
+        const auto c = static_cast<std::uint32_t>(text[i]);
+        seen |= c;
+        out[i] = static_cast<char>(c);
+    }
+    if (seen >= 0x80) {
+        line.resize(start);
+        line += DBString(std::wstring(text, length)).ToStr();
     }
 }
 
@@ -108,7 +121,14 @@ CBaseLog::CBaseLog(unsigned long queueCapacity, int delayMinutes)
       m_PrefixLen(0),
       m_FilesToKeep(100),
       m_RotateSize(1000000),
-      m_FilePos(0) {}
+      m_FilePos(0),
+      m_MoreQueued(false),
+      m_FlushPending(false),
+      m_Buffer(new char[kBufferSize]) {
+    // A larger buffer than the default 8 KB saves write calls when a burst is written; it has
+    // to be set before the first open.
+    rdbuf()->pubsetbuf(m_Buffer.get(), kBufferSize);
+}
 
 CBaseLog::~CBaseLog() {
     if (is_open()) close();
@@ -152,18 +172,21 @@ void CBaseLog::Close() {
 
 // ---- producers ----
 
-void CBaseLog::Enqueue(std::string&& line) { m_Queue.Put(std::move(line)); }
+void CBaseLog::Enqueue(std::string& line) {
+    m_Queue.Put(line);
+    if (line.capacity() > kKeepCapacity) std::string().swap(line);
+}
 
 void CBaseLog::Put(const wchar_t* text) {
-    std::string line = StampNow();
+    std::string& line = StampedLine();
     if (text) AppendUtf8(line, text, std::wcslen(text));
-    Enqueue(std::move(line));
+    Enqueue(line);
 }
 
 void CBaseLog::Put(const std::wstring& text) {
-    std::string line = StampNow();
+    std::string& line = StampedLine();
     AppendUtf8(line, text.data(), text.size());
-    Enqueue(std::move(line));
+    Enqueue(line);
 }
 
 void CBaseLog::PutFormat(const wchar_t* format, ...) {
@@ -181,15 +204,15 @@ void CBaseLog::PutFormat(const wchar_t* format, ...) {
 }
 
 void CBaseLog::PutUtf8(const char* text) {
-    std::string line = StampNow();
+    std::string& line = StampedLine();
     if (text) line += text;
-    Enqueue(std::move(line));
+    Enqueue(line);
 }
 
 void CBaseLog::PutUtf8(const std::string& text) {
-    std::string line = StampNow();
+    std::string& line = StampedLine();
     line += text;
-    Enqueue(std::move(line));
+    Enqueue(line);
 }
 
 bool CBaseLog::PutDirect(const std::string& line) { return m_Queue.Put(line); }
@@ -197,13 +220,19 @@ bool CBaseLog::PutDirect(const std::string& line) { return m_Queue.Put(line); }
 void CBaseLog::PutDirect(const DBString& line) { m_Queue.Put(line.ToStr()); }
 
 void CBaseLog::PutErr(const wchar_t* text, int errorCode) {
-    std::string key = CnvErr(text, errorCode).ToStr();
-    if (m_Delay.IsNeedToPut(key)) Enqueue(StampNow() + key);
+    const std::string key = CnvErr(text, errorCode).ToStr();
+    if (!m_Delay.IsNeedToPut(key)) return;
+    std::string& line = StampedLine();
+    line += key;
+    Enqueue(line);
 }
 
 void CBaseLog::PutMes(const wchar_t* text, const unsigned char* data, int count) {
-    std::string key = CnvMes(text, data, count).ToStr();
-    if (m_Delay.IsNeedToPut(key)) Enqueue(StampNow() + key);
+    const std::string key = CnvMes(text, data, count).ToStr();
+    if (!m_Delay.IsNeedToPut(key)) return;
+    std::string& line = StampedLine();
+    line += key;
+    Enqueue(line);
 }
 
 // ---- text helpers ----
@@ -273,9 +302,8 @@ int CBaseLog::NumFile(const char* fileName) {
     const int point = name.Find(L'.');
     if (point <= m_PrefixLen + 1) return -1;  // also no point at all (-1)
     if (name.compare(0, static_cast<std::size_t>(m_PrefixLen), m_Prefix) != 0) return -1;
-    const std::wstring digits =
-        name.substr(static_cast<std::size_t>(m_PrefixLen),
-                    static_cast<std::size_t>(point - m_PrefixLen));
+    const std::wstring digits = name.substr(static_cast<std::size_t>(m_PrefixLen),
+                                            static_cast<std::size_t>(point - m_PrefixLen));
     const long number = std::wcstol(digits.c_str(), nullptr, 10);
     // A number no int holds is no name this log writes.
     if (number >= INT_MAX || number < INT_MIN) return -1;
@@ -331,6 +359,7 @@ void CBaseLog::Report(const char* text, int errorCode) {
 
 bool CBaseLog::OpenNew(int number) {
     m_NumFile = number;
+    m_FlushPending = false;  // close flushes
     if (is_open()) close();
     open((Dir() + L"/" + NameFile(number)).ToStr(), std::ios::out | std::ios::app);
     if (!is_open()) return false;
@@ -345,8 +374,14 @@ void CBaseLog::WriteLine(const std::string& line) {
     m_FilePos += static_cast<std::streamoff>(line.size());
     if (line.empty() || line.back() != '\n') {
         put('\n');
-        flush();
         ++m_FilePos;
+        m_FlushPending = true;
+    }
+    // One write per batch instead of one per line lets the writer keep up with bursts; the
+    // batch's last line still reaches the file before the writer waits again.
+    if (m_FlushPending && !m_MoreQueued) {
+        flush();
+        m_FlushPending = false;
     }
 }
 
@@ -377,17 +412,20 @@ void CBaseLog::PutInner(const std::string& line) {
 }
 
 void CBaseLog::PutProc(CBaseLog* log) {
-    std::deque<std::string> batch;
+    std::vector<std::string> slots;
+    std::size_t first = 0;
     while (log->m_Running.load()) {
-        log->m_Queue.ReadAll(batch);
-        for (const std::string& line : batch) {
+        const std::size_t count = log->m_Queue.ReadAll(slots, first);
+        for (std::size_t i = 0; i < count; ++i) {
             if (!log->m_Running.load()) return;
+            std::string& line = slots[(first + i) % slots.size()];
+            log->m_MoreQueued = i + 1 < count;
             try {
                 log->PutInner(line);
             } catch (...) {
                 // Out of memory while building a report: the line is lost, the writer lives on.
             }
+            if (line.capacity() > kKeepCapacity) std::string().swap(line);
         }
-        batch.clear();
     }
 }

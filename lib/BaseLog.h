@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -60,7 +61,8 @@ public:
 
     // Creates Dir() and its parents, opens the highest-numbered file for appending and starts
     // the writer. Returns whether the file is open; the writer starts either way and retries
-    // for every line. Does nothing and returns true when a file is open already.
+    // for every line. Does nothing and returns true when a file is open or the writer runs
+    // already (the writer owns the file then).
     bool Open(const char* prefix, const char* extension);
     // Waits 100 ms for the writer to drain the queue, stops and joins it, closes the file.
     // Lines still queued then are dropped. Harmless on a log that was never opened.
@@ -116,10 +118,12 @@ protected:
     static void PutProc(CBaseLog* log);
 
 private:
-    // Writes the line, adding a newline and flushing unless it ends with one already.
+    // Writes the line, adding a newline and flushing unless it ends with one already; while
+    // more lines of the writer's batch follow, the flush waits for the batch's last line.
     void WriteLine(const std::string& line);
     void Report(const char* text, int errorCode);
-    void Enqueue(std::string&& line);
+    // Queues a line built in the caller thread's reused buffer.
+    void Enqueue(std::string& line);
 
 protected:
     int m_NumFile;                // file now open or to be opened
@@ -142,4 +146,7 @@ protected:
 
 private:
     std::streamoff m_FilePos;  // write position of the open file, kept to spare a seek per line
+    bool m_MoreQueued;         // the writer holds further lines after the current one
+    bool m_FlushPending;       // a written line still waits for its flush
+    std::unique_ptr<char[]> m_Buffer;  // the file stream's buffer
 };
