@@ -22,11 +22,8 @@ namespace {
 
 // The tables are process-wide: a second start-up in one process (the GUI tests) must not
 // register every text again and report each as a duplicate.
-bool s_TablesFilled = false;
-
 void FillTables() {
-    if (s_TablesFilled) return;
-    s_TablesFilled = true;
+    if (g_StringLocale.count(10000) != 0) return;
     TERQLib_rc();
     TERQDbLib_rc();
     TERQUiLib_rc();
