@@ -1,5 +1,6 @@
 #include "clientcfg/ClientCFG.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +48,19 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+// libxml2 takes a short write for success; write everything or report failure.
+int WriteAll(void* context, const char* buffer, int len) {
+    const int fd = *static_cast<int*>(context);
+    int done = 0;
+    while (done < len) {
+        const ssize_t n = write(fd, buffer + done, static_cast<std::size_t>(len - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return -1;
+        done += static_cast<int>(n);
+    }
+    return len;
+}
+
 // libxml2's formatted writer into a temporary file beside the target, renamed over it, so that a
 // failure at any point leaves the old file whole. Returns -1 when no temporary file can be
 // created, 0 on another failure, 1 on success.
@@ -76,7 +90,9 @@ int SaveThroughTemporary(xmlDoc* doc, const std::string& path) {
     }
 
     bool ok = false;
-    if (xmlOutputBuffer* out = xmlOutputBufferCreateFd(fd, xmlFindCharEncodingHandler("utf-8"))) {
+    int context = fd;
+    if (xmlOutputBuffer* out = xmlOutputBufferCreateIO(WriteAll, nullptr, &context,
+                                                       xmlFindCharEncodingHandler("utf-8"))) {
         // Closes the buffer but not the descriptor.
         ok = xmlSaveFormatFileTo(out, doc, "utf-8", 1) >= 0;
     }
