@@ -10,6 +10,7 @@
 #include "app/TERQClientCfgApp.h"
 #include "app/TERQClientCfgIcon.h"
 #include "app/TERQClientCfgRes.h"
+#include "bench/FirstPaint.h"
 #include "dblib/DBString.h"
 #include "lib/TERQLibRes.h"
 #include "lib/Xml.h"
@@ -55,6 +56,7 @@ wxBEGIN_EVENT_TABLE(TERQClientCfgDialog, wxPropertySheetDialog)
     Centre(wxBOTH);
 
     m_ButtonSave->Disable();
+    WatchFirstPaint(m_PanelLanguage);
 }
 
 bool TERQClientCfgDialog::Destroy() {
