@@ -258,7 +258,8 @@ void CClientCFG::CreateRoot() {
     xmlNode* root =
         xmlNewDocNode(m_XMLDOM, nullptr, reinterpret_cast<const xmlChar*>(s_Root), nullptr);
     if (root == nullptr) throw ErrorXML(IDS_XML_APPEND, s_Root);
-    xmlDocSetRootElement(m_XMLDOM, root);
+    // A root already there is replaced and then belongs to nobody.
+    if (xmlNode* old = xmlDocSetRootElement(m_XMLDOM, root)) xmlFreeNode(old);
     m_XMLNode = root;
 }
 

@@ -243,7 +243,7 @@ TEST_F(ClientCFGTest, CreateAndAddBuildARoot) {
     std::string out;
     cfg.XMLSaveStr(out);
     EXPECT_EQ(out, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TERQClient Language=\"enu\"/>\n");
-    cfg.XMLLoadStr("<X/>");  // documents are not freed by a load: release first in real use
+    // A load does not free an earlier document: release first.
     cfg.XMLRelease();
     cfg.XMLLoadStr("<X/>");
     cfg.m_Language = 0;
