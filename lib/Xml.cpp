@@ -1,0 +1,217 @@
+#include "lib/Xml.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include <arpa/inet.h>
+
+#include "dblib/LoadRes.h"
+#include "lib/TERQLibRes.h"
+
+namespace {
+
+struct XmlCharFree {
+    void operator()(xmlChar* s) const noexcept { xmlFree(s); }
+};
+using XmlCharPtr = std::unique_ptr<xmlChar, XmlCharFree>;
+
+DBString Wide(const wchar_t* text) { return DBString(text ? text : L""); }
+DBString Narrow(const char* utf8) { return DBString(utf8 ? utf8 : ""); }
+
+// " parameters <p> elements <e>" in the order the messages read.
+DBString ParamsElements(const DBString& p, const DBString& e) {
+    return DBString(L" parameters ") + p + L" elements " + e;
+}
+
+XmlCharPtr GetAttr(xmlNode* node, const char* attr) {
+    if (node == nullptr || attr == nullptr) return nullptr;
+    return XmlCharPtr(xmlGetProp(node, reinterpret_cast<const xmlChar*>(attr)));
+}
+
+const char* Text(const XmlCharPtr& value) { return reinterpret_cast<const char*>(value.get()); }
+
+void RemoveAttr(xmlNode* node, const char* attr) {
+    if (node == nullptr || attr == nullptr) return;
+    xmlUnsetProp(node, reinterpret_cast<const xmlChar*>(attr));  // absent is no error
+}
+
+void SetAttr(xmlNode* node, const char* element, const char* attr, const std::string& value) {
+    if (node == nullptr || attr == nullptr ||
+        xmlSetProp(node, reinterpret_cast<const xmlChar*>(attr),
+                   reinterpret_cast<const xmlChar*>(value.c_str())) == nullptr) {
+        throw ErrorXML(IDS_XML_APPEND, element, attr);
+    }
+}
+
+}  // namespace
+
+ErrorXML::ErrorXML(const wchar_t* a, int code, const wchar_t* e)
+    : m_Text(Wide(a) + L" elements " + Wide(e)), m_Code(code) {}
+
+ErrorXML::ErrorXML(const wchar_t* a, int code, const wchar_t* e, const wchar_t* p)
+    : m_Text(Wide(a) + ParamsElements(Wide(p), Wide(e))), m_Code(code) {}
+
+ErrorXML::ErrorXML(const char* a) : m_Text(Narrow(a)) {}
+
+ErrorXML::ErrorXML(const char* a, const char* e) : m_Text(Narrow(a)) {
+    if (e != nullptr) m_Text += DBString(L" elements ") + Narrow(e);
+}
+
+ErrorXML::ErrorXML(const char* a, const char* e, const char* p)
+    : m_Text(Narrow(a) + ParamsElements(Narrow(p), Narrow(e))) {}
+
+ErrorXML::ErrorXML(int id) : m_Text(_S_(static_cast<unsigned short>(id))) {}
+
+ErrorXML::ErrorXML(int id, const char* e) : m_Text(_S_(static_cast<unsigned short>(id))) {
+    if (e != nullptr) m_Text += DBString(L" elements ") + Narrow(e);
+}
+
+ErrorXML::ErrorXML(int id, const char* e, const char* p)
+    : m_Text(_S_(static_cast<unsigned short>(id)) + ParamsElements(Narrow(p), Narrow(e))) {}
+
+namespace TERQCloud {
+
+DBString CNodeB::XMLLoadString(xmlNode* node, const char*, const char* attr, bool trim) {
+    const XmlCharPtr value = GetAttr(node, attr);
+    if (!value) return DBString();
+    DBString text(Text(value));
+    if (trim) {
+        const auto first = text.find_first_not_of(L' ');
+        if (first == DBString::npos) return DBString();
+        const auto last = text.find_last_not_of(L' ');
+        text = DBString(text.substr(first, last - first + 1));
+    }
+    return text;
+}
+
+int CNodeB::XMLLoadInteger(xmlNode* node, const char*, const char* attr, int def) {
+    const XmlCharPtr value = GetAttr(node, attr);
+    if (!value) return def;
+    return static_cast<int>(std::strtol(Text(value), nullptr, 10));
+}
+
+double CNodeB::XMLLoadDouble(xmlNode* node, const char*, const char* attr, double def) {
+    const XmlCharPtr value = GetAttr(node, attr);
+    if (!value) return def;
+    return std::strtod(Text(value), nullptr);
+}
+
+DBTime CNodeB::XMLLoadDateTime(xmlNode* node, const char*, const char* attr) {
+    const XmlCharPtr value = GetAttr(node, attr);
+    if (!value) return DBTime();
+    int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
+    if (std::sscanf(Text(value), "%d.%d.%d %d:%d:%d", &day, &month, &year, &hour, &minute,
+                    &second) != 6) {
+        return DBTime();
+    }
+    return DBTime(year, month, day, hour, minute, second);
+}
+
+int CNodeB::XMLLoadIP(xmlNode* node, const char*, const char* attr, int def) {
+    const XmlCharPtr value = GetAttr(node, attr);
+    if (!value) return def;
+    int b[4] = {};
+    if (std::sscanf(Text(value), "%d.%d.%d.%d", &b[0], &b[1], &b[2], &b[3]) != 4) return def;
+    std::uint32_t address = 0;
+    for (int i = 3; i >= 0; --i)
+        address = (address << 8) | (static_cast<std::uint32_t>(b[i]) & 0xFFu);
+    return static_cast<int>(address);
+}
+
+in6_addr CNodeB::XMLLoadIPv6(xmlNode* node, const char*, const char* attr) {
+    in6_addr address{};
+    const XmlCharPtr value = GetAttr(node, attr);
+    if (!value || inet_pton(AF_INET6, Text(value), &address) != 1) address = in6_addr{};
+    return address;
+}
+
+bool CNodeB::XMLLoadBool(xmlNode* node, const char*, const char* attr, bool def) {
+    const XmlCharPtr value = GetAttr(node, attr);
+    if (!value) return def;
+    return std::strtol(Text(value), nullptr, 10) != 0;
+}
+
+void CNodeB::XMLUpdateString(xmlNode* node,
+                             const char* element,
+                             const char* attr,
+                             const DBString& value) {
+    if (value.empty()) {
+        RemoveAttr(node, attr);
+        return;
+    }
+    SetAttr(node, element, attr, value.ToStr());
+}
+
+void CNodeB::XMLUpdateInteger(
+    xmlNode* node, const char* element, const char* attr, int value, bool force) {
+    if (value == 0 && !force) {
+        RemoveAttr(node, attr);
+        return;
+    }
+    SetAttr(node, element, attr, std::to_string(value));
+}
+
+void CNodeB::XMLUpdateDouble(xmlNode* node, const char* element, const char* attr, double value) {
+    if (value > -1e-9 && value < 1e-9) {
+        RemoveAttr(node, attr);
+        return;
+    }
+    char text[400];  // "%f" of the largest double needs 316 characters
+    std::snprintf(text, sizeof text, "%f", value);
+    SetAttr(node, element, attr, text);
+}
+
+void CNodeB::XMLUpdateDateTime(xmlNode* node,
+                               const char* element,
+                               const char* attr,
+                               const DBTime& value) {
+    SetAttr(node, element, attr, value.DatTimStr());
+}
+
+void CNodeB::XMLUpdateIP(
+    xmlNode* node, const char* element, const char* attr, int value, bool force) {
+    if (value == 0 && !force) {
+        RemoveAttr(node, attr);
+        return;
+    }
+    const auto address = static_cast<std::uint32_t>(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", address & 0xFFu, (address >> 8) & 0xFFu,
+                  (address >> 16) & 0xFFu, (address >> 24) & 0xFFu);
+    SetAttr(node, element, attr, text);
+}
+
+void CNodeB::XMLUpdateIPv6(xmlNode* node,
+                           const char* element,
+                           const char* attr,
+                           const in6_addr& value) {
+    if (isNulIPv6(value)) {
+        RemoveAttr(node, attr);
+        return;
+    }
+    char text[INET6_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET6, &value, text, sizeof text);
+    SetAttr(node, element, attr, text);
+}
+
+void CNodeB::XMLUpdateBool(
+    xmlNode* node, const char* element, const char* attr, bool value, bool force) {
+    if (!value && !force) {
+        RemoveAttr(node, attr);
+        return;
+    }
+    SetAttr(node, element, attr, value ? "1" : "0");
+}
+
+bool CNodeB::isNulIPv6(const in6_addr& address) {
+    static const unsigned char mappedZero[16] = {0, 0, 0,    0,    0, 0, 0, 0,
+                                                 0, 0, 0xFF, 0xFF, 0, 0, 0, 0};
+    static const unsigned char zero[16] = {};
+    return std::memcmp(address.s6_addr, zero, 16) == 0 ||
+           std::memcmp(address.s6_addr, mappedZero, 16) == 0;
+}
+
+}  // namespace TERQCloud
