@@ -1,5 +1,7 @@
 #include "lib/SostDZ.h"
 
+#include <cstring>
+
 #include "lib/Mes.h"
 
 void CSostDZ::Clear() {
@@ -14,9 +16,10 @@ void CSostDZ::Clear() {
 int CSostDZ::SetData(const unsigned char* bytes, int n) {
     for (auto& u : m_data) u = 0;
     if (!bytes || n < 0) return 0;
-    const int k = n == 0 || n > 4 ? 4 : n;
-    for (int i = 0; i < k; ++i) m_data[i] = bytes[i];
-    return k;
+    // A count of 0 or above 4 means the full four units.
+    const size_t k = n == 0 || n > 4 ? sizeof(m_data) : static_cast<size_t>(n);
+    std::memcpy(m_data, bytes, k);
+    return static_cast<int>(k);
 }
 
 void CSostDZ::SetMode(const unsigned char* bytes) {
