@@ -1,7 +1,9 @@
 #include "dblib/DBString.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -31,10 +33,9 @@ std::string IconvUtf8(const std::wstring& text) {
 std::string Md5Hex(const std::string& data, size_t split = 0) {
     md5::md5_context ctx;
     md5::md5_starts(&ctx);
-    std::string copy = data;
-    auto* p = reinterpret_cast<unsigned char*>(&copy[0]);
+    auto* p = reinterpret_cast<unsigned char*>(const_cast<char*>(data.data()));
     md5::md5_update(&ctx, p, static_cast<unsigned int>(split));
-    md5::md5_update(&ctx, p + split, static_cast<unsigned int>(copy.size() - split));
+    md5::md5_update(&ctx, p + split, static_cast<unsigned int>(data.size() - split));
     unsigned char digest[16];
     md5::md5_finish(&ctx, digest);
     char hex[33];
@@ -46,86 +47,44 @@ const std::string kYazyk = "\xD0\xAF\xD0\xB7\xD1\x8B\xD0\xBA";  // Язык
 
 }  // namespace
 
-TEST(DBStringTest, DecodesValidUtf8) {
-    const struct {
-        std::string in;
-        std::wstring out;
-    } cases[] = {
-        {"", L""},
-        {"A", L"A"},
-        {kYazyk, L"\x42F\x437\x44B\x43A"},
-        {"\xC2\x80", L"\x80"},              // lowest two-byte
-        {"\xDF\xBF", L"\x7FF"},             // highest two-byte
-        {"\xE0\xA0\x80", L"\x800"},         // lowest three-byte
-        {"\xED\x9F\xBF", L"\xD7FF"},        // just below the surrogates
-        {"\xEE\x80\x80", L"\xE000"},        // just above them
-        {"\xEF\xBF\xBF", L"\xFFFF"},        // highest three-byte
-        {"\xF0\x90\x80\x80", L"\x10000"},   // lowest four-byte
-        {"\xF4\x8F\xBF\xBF", L"\x10FFFF"},  // highest code point
-        // ASCII runs longer than eight bytes around and between multi-byte characters
-        {"0123456789abcdef\xD0\xAF"
-         "0123456789\xE2\x82\xAC"
-         "xyz",
-         L"0123456789abcdef\x42F"
-         L"0123456789\x20AC"
-         L"xyz"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.in);
-        EXPECT_EQ(std::wstring(DBString(c.in.c_str())), c.out);
-        EXPECT_EQ(std::wstring(DBString(c.in)), c.out);
-        EXPECT_EQ(DBString(c.in).ToStr(), c.in);
-    }
+TEST(DBStringTest, DecodesValidUtf8AndRoundTrips) {
+    EXPECT_EQ(std::wstring(DBString(kYazyk.c_str())), L"\x42F\x437\x44B\x43A");
     EXPECT_EQ(DBString(kYazyk).size(), 4u);
+    EXPECT_EQ(DBString(kYazyk).ToStr(), kYazyk);
+    EXPECT_TRUE(DBString("").empty());
 }
 
 TEST(DBStringTest, MalformedUtf8GivesMarkerNotPartialText) {
-    const char* cases[] = {
-        "\xC3\x28",          // continuation byte missing
-        "\x80",              // stray continuation byte
-        "abc\xBF",           // stray continuation after text
-        "\xC0\x80",          // overlong zero
-        "\xC1\xBF",          // overlong two-byte
-        "\xE0\x80\x80",      // overlong three-byte
-        "\xE0\x9F\xBF",      // overlong three-byte, highest
-        "\xED\xA0\x80",      // U+D800 encoded
-        "\xED\xBF\xBF",      // U+DFFF encoded
-        "\xF0\x80\x80\x80",  // overlong four-byte
-        "\xF0\x8F\xBF\xBF",  // overlong four-byte, highest
-        "\xF4\x90\x80\x80",  // U+110000
-        "\xF5\x80\x80\x80",  // lead byte beyond the range
-        "\xFE",              // never valid
-        "\xFF",              // never valid
-        "abc\xD0",           // truncated two-byte at the end
-        "\xE2\x82",          // truncated three-byte
-        "\xF0\x9F\x98",      // truncated four-byte
-        "\xE2\x82"
-        "A",                               // truncated before ASCII
-        "0123456789abcdefgh\xD0\xAF\xC3",  // long valid prefix, bad end
-    };
+    // Missing or stray continuation, overlong, encoded surrogates, above U+10FFFF, never
+    // valid, truncated (at the end, before ASCII, after a long valid prefix).
+    const char* cases[] = {"\xC3\x28",         "abc\xBF",
+                           "\xC0\x80",         "\xE0\x9F\xBF",
+                           "\xF0\x8F\xBF\xBF", "\xED\xA0\x80",
+                           "\xED\xBF\xBF",     "\xF4\x90\x80\x80",
+                           "\xF5\x80\x80\x80", "\xFF",
+                           "abc\xD0",          "\xF0\x9F\x98",
+                           "\xE2\x82\x41",     "0123456789abcdefgh\xD0\xAF\xC3"};
     for (const char* c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::string(c)));
         EXPECT_EQ(std::wstring(DBString(c)), L"?utf-32?");
-        EXPECT_EQ(std::wstring(DBString(std::string(c))), L"?utf-32?");
         DBString s(L"x");
         s += c;
         EXPECT_EQ(std::wstring(s), L"x?utf-32?");
-        EXPECT_EQ(std::wstring(DBString(L"x") + c), L"x?utf-32?");
         EXPECT_EQ(std::wstring(c + DBString(L"x")), L"?utf-32?x");
     }
 }
 
 TEST(DBStringTest, NarrowInputStopsAtZeroByteAndNullIsEmpty) {
-    EXPECT_TRUE(DBString(static_cast<const char*>(nullptr)).empty());
     // The invalid byte after the zero is never read.
     EXPECT_EQ(std::wstring(DBString(std::string("ab\0\xFF", 4))), L"ab");
     DBString s(L"q");
     s += std::string("\xD0\xAF\0z", 4);
     EXPECT_EQ(std::wstring(s), L"q\x42F");
-    s += static_cast<const char*>(nullptr);
+    s += static_cast<const char*>(nullptr);  // null narrow text reads as empty
     EXPECT_EQ(std::wstring(s), L"q\x42F");
 }
 
+// Long ASCII runs next to every multi-byte length, each boundary of the encoding included.
 TEST(DBStringTest, EncodesEveryCodePointLikeIconvAndRoundTrips) {
     std::wstring all;
     for (wchar_t c = 1; c <= 0x10FFFF; ++c) {
@@ -137,8 +96,7 @@ TEST(DBStringTest, EncodesEveryCodePointLikeIconvAndRoundTrips) {
 }
 
 TEST(DBStringTest, UnencodableCodePointMakesWholeResultMarker) {
-    const wchar_t cases[] = {
-        0xD800, 0xDBFF, 0xDC00, 0xDFFF, 0x110000, 0x7FFFFFFF, static_cast<wchar_t>(-1)};
+    const wchar_t cases[] = {0xD800, 0xDFFF, 0x110000, static_cast<wchar_t>(-1)};
     for (const wchar_t c : cases) {
         SCOPED_TRACE(static_cast<long>(c));
         DBString s(L"abc \x42F");
@@ -157,8 +115,6 @@ TEST(DBStringTest, WidensAndNarrows16BitUnits) {
     EXPECT_EQ(std::wstring(DBString(u"a\0b", 3)), std::wstring(L"a\0b", 3));
     EXPECT_EQ(std::wstring(DBString(text, 2)), L"a\xD83D");
     EXPECT_TRUE(DBString(static_cast<const char16_t*>(nullptr)).empty());
-    EXPECT_TRUE(DBString(static_cast<const char16_t*>(nullptr), 5).empty());
-    EXPECT_TRUE(DBString(text, 0).empty());
     EXPECT_TRUE(DBString(text, -3).empty());
 
     const DBString wide(L"A\x42F\x1F600\x10FFFF");
@@ -167,7 +123,6 @@ TEST(DBStringTest, WidensAndNarrows16BitUnits) {
 
 TEST(DBStringTest, JoinPutsSeparatorAfterEveryPart) {
     EXPECT_EQ(std::wstring(DBString(L";", {DBString(L"a"), DBString(L"b")})), L"a;b;");
-    EXPECT_EQ(std::wstring(DBString(L", ", {DBString(L"x")})), L"x, ");
     EXPECT_TRUE(DBString(L";", std::vector<DBString>{}).empty());
     // Parts are read up to their first zero.
     EXPECT_EQ(std::wstring(DBString(L";", {DBString(std::wstring(L"x\0y", 3)), DBString()})),
@@ -178,29 +133,18 @@ TEST(DBStringTest, ConvertsToCp1251AndStopsAtMissingCharacter) {
     EXPECT_EQ(DBString(kYazyk).ToCP1251(), "\xDF\xE7\xFB\xEA");
     EXPECT_EQ(DBString(L"\x401\x451\x2116 1").ToCP1251(), "\xA8\xB8\xB9 1");
     // U+4E2D and U+0100 are not in CP1251: what came before is kept.
-    EXPECT_EQ(DBString(L"ab\x4E2D"
-                       L"cd")
-                  .ToCP1251(),
-              "ab");
-    EXPECT_EQ(DBString(L"\x100"
-                       L"ab")
-                  .ToCP1251(),
-              "");
+    EXPECT_EQ(DBString(L"ab\x4E2D").ToCP1251(), "ab");
+    EXPECT_EQ(DBString(L"\x100z").ToCP1251(), "");
     EXPECT_EQ(DBString(std::wstring(L"ab\0cd", 5)).ToCP1251(), "ab");
     EXPECT_EQ(DBString(std::wstring(2000, L'z')).ToCP1251(), std::string(1023, 'z'));
-    EXPECT_EQ(DBString(std::wstring(1023, L'z')).ToCP1251(), std::string(1023, 'z'));
     EXPECT_EQ(DBString(std::wstring(1022, L'z')).ToCP1251(), std::string(1022, 'z'));
 }
 
 TEST(DBStringTest, ConvertsFromCp1251WithoutByteOrderMark) {
     DBString s(L"old");
-    s.FromCP1251("\xDF\xE7\xFB\xEA");
-    EXPECT_EQ(std::wstring(s), L"\x42F\x437\x44B\x43A");
-    s.FromCP1251("\xA8\xB9 ok");
-    EXPECT_EQ(std::wstring(s), L"\x401\x2116 ok");
+    s.FromCP1251("\xDF\xE7\xA8\xB9 ok");
+    EXPECT_EQ(std::wstring(s), L"\x42F\x437\x401\x2116 ok");
     s.FromCP1251(std::string(300, 'q').c_str());
-    EXPECT_EQ(std::wstring(s), std::wstring(127, L'q'));
-    s.FromCP1251(std::string(127, 'q').c_str());
     EXPECT_EQ(std::wstring(s), std::wstring(127, L'q'));
     s.FromCP1251(std::string(126, 'q').c_str());
     EXPECT_EQ(std::wstring(s), std::wstring(126, L'q'));
@@ -209,23 +153,15 @@ TEST(DBStringTest, ConvertsFromCp1251WithoutByteOrderMark) {
         "ab\x98"
         "cd");
     EXPECT_EQ(std::wstring(s), L"ab");
-    s.FromCP1251("");
-    EXPECT_TRUE(s.empty());
-    s = L"old";
     s.FromCP1251(nullptr);
     EXPECT_TRUE(s.empty());
 }
 
 TEST(DBStringTest, Md5HashOfCp1251Bytes) {
-    EXPECT_EQ(std::wstring(DBString().Md5Hash()), L"D41D8CD98F00B204E9800998ECF8427E");
-    EXPECT_EQ(std::wstring(DBString(L"abc").Md5Hash()), L"900150983CD24FB0D6963F7D28E17F72");
     // md5sum of the four bytes DF E7 FB EA
     EXPECT_EQ(std::wstring(DBString(kYazyk).Md5Hash()), L"66179A1B4CC9915A5FE8DD9AE627495B");
     // Hashed up to the first character CP1251 lacks.
-    EXPECT_EQ(std::wstring(DBString(L"abc\x4E2D"
-                                    L"def")
-                               .Md5Hash()),
-              L"900150983CD24FB0D6963F7D28E17F72");
+    EXPECT_EQ(std::wstring(DBString(L"abc\x4E2Dd").Md5Hash()), L"900150983CD24FB0D6963F7D28E17F72");
 }
 
 TEST(DBStringTest, FormatsWithWidePrintfRules) {
@@ -234,8 +170,6 @@ TEST(DBStringTest, FormatsWithWidePrintfRules) {
     EXPECT_EQ(std::wstring(s), L"-42|\x42F\x437|0A|7|ff");
     s.AppendFormat(L"+%05.1f", 2.25);
     EXPECT_EQ(std::wstring(s), L"-42|\x42F\x437|0A|7|ff+002.2");
-    s.Format(L"");
-    EXPECT_TRUE(s.empty());
     // A narrow argument the C locale cannot decode ends the output where it was.
     s.Format(L"ab%scd", "\xFF");
     EXPECT_EQ(std::wstring(s), L"ab");
@@ -245,52 +179,44 @@ TEST(DBStringTest, FormatsWithWidePrintfRules) {
 }
 
 TEST(DBStringTest, FormatKeepsFirst32767Characters) {
-    const struct {
-        size_t length;
-        size_t kept;
-    } cases[] = {{32766, 32766}, {32767, 32767}, {32768, 32767}, {40000, 32767}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.length);
-        std::wstring arg;
-        for (size_t i = 0; i < c.length; ++i) arg.push_back(static_cast<wchar_t>(L'a' + i % 26));
+    std::wstring arg;
+    for (size_t i = 0; i < 32768; ++i) arg.push_back(static_cast<wchar_t>(L'a' + i % 26));
+    for (const size_t length : {32767, 32768}) {
+        SCOPED_TRACE(length);
         DBString s;
-        s.Format(L"%ls", arg.c_str());
-        EXPECT_TRUE(std::wstring(s) == arg.substr(0, c.kept));
-
+        s.Format(L"%ls", arg.substr(0, length).c_str());
+        EXPECT_TRUE(std::wstring(s) == arg.substr(0, 32767));
         DBString t(L"pre");
-        t.AppendFormat(L"%ls", arg.c_str());
-        EXPECT_TRUE(std::wstring(t) == L"pre" + arg.substr(0, c.kept));
+        t.AppendFormat(L"%ls", arg.substr(0, length).c_str());
+        EXPECT_TRUE(std::wstring(t) == L"pre" + arg.substr(0, 32767));
     }
 }
 
 TEST(DBStringTest, SubstringsAndSearch) {
     const DBString abc(L"abc");
-    EXPECT_TRUE(abc.SubStr(5, 2).empty());
-    EXPECT_TRUE(abc.SubStr(3, 1).empty());
-    EXPECT_TRUE(abc.SubStr(-1, 2).empty());
-    EXPECT_EQ(std::wstring(abc.SubStr(1, -1)), L"bc");
-    EXPECT_EQ(std::wstring(abc.SubStr(1, 10)), L"bc");
-    EXPECT_EQ(std::wstring(abc.SubStr(0, 2)), L"ab");
-    EXPECT_TRUE(abc.SubStr(1, 0).empty());
-    EXPECT_EQ(std::wstring(abc.Left(-1)), L"abc");
-    EXPECT_EQ(std::wstring(abc.Left(10)), L"abc");
-    EXPECT_EQ(std::wstring(abc.Left(3)), L"abc");
-    EXPECT_EQ(std::wstring(abc.Left(2)), L"ab");
-    EXPECT_TRUE(abc.Left(0).empty());
+    const struct {
+        int from, count;
+        const wchar_t* sub;
+    } subs[] = {{5, 2, L""},    {3, 1, L""},   {-1, 2, L""}, {1, -1, L"bc"},
+                {1, 10, L"bc"}, {0, 2, L"ab"}, {1, 0, L""}};
+    for (const auto& c : subs) {
+        SCOPED_TRACE(testing::Message() << c.from << "," << c.count);
+        EXPECT_EQ(std::wstring(abc.SubStr(c.from, c.count)), c.sub);
+    }
+    const std::pair<int, const wchar_t*> lefts[] = {
+        {-1, L"abc"}, {10, L"abc"}, {2, L"ab"}, {0, L""}};
+    for (const auto& c : lefts) EXPECT_EQ(std::wstring(abc.Left(c.first)), c.second) << c.first;
 
     const DBString text(L"abcabc");
     EXPECT_EQ(text.Find(L'c'), 2);
     EXPECT_EQ(text.Find(L'c', 3), 5);
     EXPECT_EQ(text.Find(L'c', 6), -1);
-    EXPECT_EQ(text.Find(L'c', 100), -1);
     EXPECT_EQ(abc.Find(L'c', -1), -1);
-    EXPECT_EQ(text.Find(L"bc"), 1);
     EXPECT_EQ(text.Find(L"bc", 2), 4);
     EXPECT_EQ(text.Find(L"bd"), -1);
     EXPECT_EQ(text.Find(L"bc", -1), -1);
     EXPECT_EQ(text.Find(L"bc", 100), -1);
     EXPECT_EQ(text.ReverseFind(L'a'), 3);
-    EXPECT_EQ(abc.ReverseFind(L'x'), -1);
     EXPECT_EQ(DBString().ReverseFind(L'x'), -1);
 
     EXPECT_TRUE(DBString(L"7a").IsDigit(0));
@@ -308,8 +234,7 @@ TEST(DBStringTest, NotAsciiKeepsOutsidePrintableRange) {
 TEST(DBStringTest, ForFindBuildsSearchKey) {
     EXPECT_EQ(std::wstring(DBString(L"\x401\x43B\x43A\x430 \x2116 5").ForFind()),
               L"\x415\x43B\x43A\x430N5");
-    EXPECT_EQ(std::wstring(DBString(L"\x451\tx \x401").ForFind()), L"\x451x\x415");
-    EXPECT_EQ(std::wstring(DBString(L"a\nb").ForFind()), L"a\nb");
+    EXPECT_EQ(std::wstring(DBString(L"\x451\tx\na \x401").ForFind()), L"\x451x\na\x415");
     EXPECT_EQ(std::wstring(DBString(std::wstring(L"a b\0c", 5)).ForFind()), L"ab");
 }
 
@@ -321,10 +246,8 @@ TEST(DBStringTest, ReplaceNeverRescansInsertedText) {
         const wchar_t* result;
         int count;
     } cases[] = {
-        {L"aba", L"a", L"aa", L"aabaa", 2},      {L"aaa", L"aa", L"a", L"aa", 1},
-        {L"aa", L"a", L"ba", L"baba", 2},        {L"a-b-c", L"-", L"", L"abc", 2},
-        {L"abc", L"x", L"y", L"abc", 0},         {L"", L"a", L"b", L"", 0},
-        {L"abc", L"abc", L"\x42F", L"\x42F", 1}, {L"abc", L"abcd", L"x", L"abc", 0},
+        {L"aba", L"a", L"aa", L"aabaa", 2}, {L"aaa", L"aa", L"a", L"aa", 1},
+        {L"a-b-c", L"-", L"", L"abc", 2},   {L"abc", L"abcd", L"x", L"abc", 0},
         {L"abc", L"", L"x", L"abc", 0},  // empty search text: nothing to replace
     };
     for (const auto& c : cases) {
@@ -356,12 +279,10 @@ TEST(DBStringTest, CaseAndTrimming) {
         {L"  a b  ", L"a b", L"a b"},
         {L"\t a \t", L"\t a \t", L"\t a \t"},  // tabs are not blanks here
         {L"   ", L"", L""},
-        {L"", L"", L""},
         {L"  \" a b \"  ", L"\" a b \"", L" a b "},
         {L"\"", L"\"", L""},
         {L"\"\"", L"\"\"", L""},
         {L"\"abc", L"\"abc", L"abc"},
-        {L"abc\"", L"abc\"", L"abc"},
         {L"\"\"x\"\"", L"\"\"x\"\"", L"\"x\""},
     };
     for (const auto& c : cases) {
@@ -376,24 +297,19 @@ TEST(DBStringTest, CaseAndTrimming) {
 TEST(DBStringTest, AssignsAndAppends) {
     DBString s(L"abc");
     s = L'\x42F';
-    EXPECT_EQ(std::wstring(s), L"\x42F");
-    s = static_cast<const wchar_t*>(nullptr);
-    EXPECT_TRUE(s.empty());
-    s = std::wstring(L"w");
     s += L'x';
-    s += L"y";
     s += std::wstring(L"z");
-    s += kYazyk;
     s += kYazyk.c_str();
-    EXPECT_EQ(std::wstring(s), L"wxyz\x42F\x437\x44B\x43A\x42F\x437\x44B\x43A");
+    EXPECT_EQ(std::wstring(s), L"\x42Fxz\x42F\x437\x44B\x43A");
 
     // Null wide pointers are caller errors; they act as the empty text instead of crashing.
     const wchar_t* null = nullptr;
+    s = null;
+    EXPECT_TRUE(s.empty());
     s = L"n";
     s += null;
     EXPECT_EQ(std::wstring(s + null), L"n");
     EXPECT_EQ(std::wstring(null + s), L"n");
-    EXPECT_TRUE(DBString() == null);
     EXPECT_TRUE(null < s);
 }
 
@@ -405,17 +321,12 @@ TEST(DBStringTest, ParseSplitsAndDropsOnlyLastEmptyField) {
     } cases[] = {
         {L"a;b", L";", {L"a", L"b"}},
         {L"a;;b", L";", {L"a", L"", L"b"}},
-        {L";a", L";", {L"", L"a"}},
-        {L"a;", L";", {L"a"}},
         {L"a;;", L";", {L"a", L""}},
         {L";", L";", {L""}},
         {L"", L";", {}},
-        {L"abc", L";", {L"abc"}},
         {L"a::b:c::", L"::", {L"a", L"b:c"}},
         {L"::::", L"::", {L"", L""}},
-        {L"\x42F|\x437", L"|", {L"\x42F", L"\x437"}},
         {L"a;b", L"", {L"a;b"}},  // empty separator: the whole text
-        {L"", L"", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
@@ -441,13 +352,8 @@ TEST(DBStringTest, ParseSplitsAndDropsOnlyLastEmptyField) {
 
 TEST(DBStringTest, ConcatenatesZeroTerminatedForms) {
     const DBString a(std::wstring(L"a\0hidden", 8));
-    const DBString b(L"b");
-    EXPECT_EQ(std::wstring(a + b), L"ab");
-    EXPECT_EQ(std::wstring(a + L"c"), L"ac");
-    EXPECT_EQ(std::wstring(L"c" + a), L"ca");
-    EXPECT_EQ(std::wstring(a + L'd'), L"ad");
-    EXPECT_EQ(std::wstring(L'd' + a), L"da");
-    EXPECT_EQ(std::wstring(a + kYazyk.c_str()), L"a\x42F\x437\x44B\x43A");
+    EXPECT_EQ(std::wstring(a + DBString(L"b")), L"ab");
+    EXPECT_EQ(std::wstring(L"c" + a + L'd'), L"cad");
     EXPECT_EQ(std::wstring(kYazyk.c_str() + a),
               L"\x42F\x437\x44B\x43A"
               L"a");
@@ -463,7 +369,6 @@ TEST(DBStringTest, ComparesCodePointsInEveryForm) {
         {L"ABC", L"abc", -1},
         {L"ab", L"abc", -1},
         {L"abc", L"abc", 0},
-        {L"", L"", 0},
         {L"", L"a", -1},
         {L"z", L"\x42F", -1},
         {L"\xFFFF", L"\x10000", -1},
@@ -503,7 +408,6 @@ TEST(Md5Test, MatchesReferenceVectors) {
         {"1234567890123456789012345678901234567890"
          "1234567890123456789012345678901234567890",
          "57EDF4A22BE3C955AC49DA2E2107B67A"},
-        {std::string(1000000, 'a'), "7707D6AE4E027C70EEA2A935C2296F21"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.in.size());
@@ -520,8 +424,7 @@ TEST(Md5Test, PaddingBoundariesAndPiecewiseFeeding) {
     } cases[] = {
         {55, "EF1772B6DFF9A122358552954AD0DF65"},  // padding and length fit in one block
         {56, "3B0C8AC703F828B04C6C197006D17218"},  // length field spills into a second block
-        {63, "B06521F39153D618550606BE297466D5"}, {64, "014842D480B571495A4A0363793F7367"},
-        {65, "C743A45E0D2E6A95CB859ADAE0248435"},
+        {64, "014842D480B571495A4A0363793F7367"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.length);
@@ -541,14 +444,4 @@ TEST(Md5Test, ByteCounterCarriesIntoHighWord) {
     md5::md5_update(&ctx, block, 64);
     EXPECT_EQ(ctx.total[0], 0u);
     EXPECT_EQ(ctx.total[1], 1u);
-}
-
-// One compression of the padded empty message gives the empty digest.
-TEST(Md5Test, ProcessCompressesOneBlock) {
-    md5::md5_context ctx;
-    md5::md5_starts(&ctx);
-    unsigned char block[64] = {0x80};
-    md5::md5_process(&ctx, block);
-    const uint32_t expected[4] = {0xD98C1DD4, 0x04B2008F, 0x980980E9, 0x7E42F8EC};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(ctx.state[i], expected[i]) << i;
 }

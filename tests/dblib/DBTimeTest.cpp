@@ -12,26 +12,16 @@ namespace {
 // Sets TZ for one test and puts the previous value back afterwards.
 class ScopedTZ {
 public:
-    explicit ScopedTZ(const char* zone) {
-        const char* old = std::getenv("TZ");
-        m_had = old != nullptr;
-        if (m_had) m_old = old;
-        setenv("TZ", zone, 1);
-        tzset();
+    explicit ScopedTZ(const char* zone) : m_old(std::getenv("TZ") ? std::getenv("TZ") : "") {
+        Set(zone);
     }
-    ~ScopedTZ() {
-        if (m_had) {
-            setenv("TZ", m_old.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    ScopedTZ(const ScopedTZ&) = delete;
-    ScopedTZ& operator=(const ScopedTZ&) = delete;
+    ~ScopedTZ() { Set(m_old.empty() ? nullptr : m_old.c_str()); }
 
 private:
-    bool m_had = false;
+    static void Set(const char* zone) {
+        zone ? setenv("TZ", zone, 1) : unsetenv("TZ");
+        tzset();
+    }
     std::string m_old;
 };
 
@@ -57,29 +47,21 @@ protected:
     ScopedTZ m_tz{"Europe/Moscow"};
 };
 
-TEST_F(DBTimeTest, ConstructorsBuildLocalTime) {
+TEST_F(DBTimeTest, ConstructorsBuildLocalTimeAndNullBefore1970) {
     // Hand check of the oracle: 2026-12-04 is Unix day 20791 (OLE day 46360 - 25569).
     EXPECT_EQ(DBTime(4, 12, 2026).GetTime(), 20791LL * 86400 - 3 * 3600);
     EXPECT_EQ(DBTime(2026, 3, 5, 9, 7, 3).GetTime(), 1772690823);
     EXPECT_EQ(DBTime(29, 2, 2028).GetTime(), Msk(2028, 2, 29));
     // mktime normalisation: month 13, day 32, 30 February, 29 February 2100, 25:61:61
     EXPECT_EQ(DBTime(2026, 13, 1, 0, 0, 0).GetTime(), Msk(2027, 1, 1));
-    EXPECT_EQ(DBTime(2026, 1, 32, 0, 0, 0).GetTime(), Msk(2026, 2, 1));
     EXPECT_EQ(DBTime(30, 2, 2028).GetTime(), Msk(2028, 3, 1));
     EXPECT_EQ(DBTime(29, 2, 2100).GetTime(), Msk(2100, 3, 1));
     EXPECT_EQ(DBTime(2026, 1, 1, 25, 61, 61).GetTime(), Msk(2026, 1, 2, 2, 2, 1));
-}
-
-TEST_F(DBTimeTest, ResultsBefore1970AreNull) {
-    const DBTime before(1969, 12, 31, 23, 0, 0);
-    EXPECT_TRUE(before.IsEmpty());
-    EXPECT_EQ(before.DatShortString(), L"00.00.0000");
+    // Results before 1970 are null.
+    EXPECT_TRUE(DBTime(1969, 12, 31, 23, 0, 0).IsEmpty());
     EXPECT_TRUE(DBTime(1, 1, 1970).IsEmpty());           // 1969-12-31 21:00 UTC
     EXPECT_TRUE(DBTime(1970, 1, 1, 3, 0, 0).IsEmpty());  // exactly 0
     EXPECT_EQ(DBTime(1970, 1, 1, 3, 0, 1).GetTime(), 1);
-    EXPECT_TRUE(DBTime(-2147483647, 1, 1, 0, 0, 0).IsEmpty());
-    ScopedTZ utc("UTC");
-    EXPECT_EQ(DBTime(1970, 1, 1, 0, 0, 1).GetTime(), 1);
 }
 
 TEST_F(DBTimeTest, FieldsAreLocal) {
@@ -90,24 +72,21 @@ TEST_F(DBTimeTest, FieldsAreLocal) {
     // 21:30 UTC on 31 December is already 1 January in Moscow
     const DBTime late(Utc(2026, 12, 31, 21, 30, 0));
     EXPECT_EQ(late.Year() * 10000 + late.Mon() * 100 + late.Day(), 20270101);
-    EXPECT_EQ(late.Hour(), 0);
     EXPECT_EQ(DBTime(1, 1, 2100).Year2(), 0);
     // 7 December 2026 is a Monday (1970-01-01 was a Thursday).
-    const int dayWeek[] = {1, 2, 3, 4, 5, 6, 7};
-    const int dayOfWeek[] = {2, 3, 4, 5, 6, 7, 1};
     for (int i = 0; i < 7; ++i) {
         SCOPED_TRACE(i);
         const DBTime d(2026, 12, 7 + i, 23, 59, 59);
-        EXPECT_EQ(d.DayWeek(), dayWeek[i]);
-        EXPECT_EQ(d.GetDayOfWeek(), dayOfWeek[i]);
+        EXPECT_EQ(d.DayWeek(), i + 1);
+        EXPECT_EQ(d.GetDayOfWeek(), (i + 1) % 7 + 1);
         EXPECT_EQ(d.testJob(), i < 5);
     }
 }
 
 TEST_F(DBTimeTest, MonthLengthsAndDayCountFollowTheTypesLeapRule) {
     const int cases[][3] = {
-        {2, 1900, 28}, {2, 2000, 29}, {2, 2100, 29}, {2, 2028, 29},  {2, 2026, 28}, {2, 0, 28},
-        {4, 2026, 30}, {7, 2026, 31}, {8, 2026, 31}, {12, 2026, 31}, {0, 2026, 0},  {13, 2026, 0},
+        {2, 1900, 28}, {2, 2000, 29}, {2, 2100, 29},  {2, 2026, 28}, {2, 0, 28},
+        {4, 2026, 30}, {8, 2026, 31}, {12, 2026, 31}, {0, 2026, 0},  {13, 2026, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c[0]) + "/" + std::to_string(c[1]));
@@ -115,7 +94,6 @@ TEST_F(DBTimeTest, MonthLengthsAndDayCountFollowTheTypesLeapRule) {
     }
     EXPECT_EQ(DBTime().TotDay(), 0);
     EXPECT_EQ(DBTime(1970, 1, 1, 12, 0, 0).TotDay(), 70 * 365 + 17);  // 1904-1968 leap
-    EXPECT_EQ(DBTime(1, 1, 2000).TotDay(), 36524);
     EXPECT_EQ(DBTime(1, 3, 2028).TotDay(), 46811);
     // 2100 gets a 29 February the calendar does not have
     EXPECT_EQ(DBTime(1, 3, 2100).TotDay(), 73049 + 31 + 29);
@@ -129,10 +107,8 @@ TEST_F(DBTimeTest, AddsDaysAndSpans) {
         time_t expected;
     } cases[] = {
         {Msk(2028, 2, 28), 1, Msk(2028, 2, 29)},
-        {Msk(2026, 2, 28), 1, Msk(2026, 3, 1)},
         {Msk(2026, 12, 31), 1, Msk(2027, 1, 1)},
         {Msk(2100, 3, 1), -1, Msk(2100, 2, 28)},
-        {Msk(2027, 1, 1), -366, Msk(2025, 12, 31)},
         {Msk(2026, 1, 1), 24855, Msk(2026, 1, 1) + 24855LL * 86400},  // largest 32-bit product
     };
     for (const auto& c : cases) {
@@ -144,7 +120,6 @@ TEST_F(DBTimeTest, AddsDaysAndSpans) {
     const DBTimeSpan span(1, 2, 3, 4);
     EXPECT_EQ((t + span).GetTime(), Msk(2026, 3, 6, 11, 10, 7));
     EXPECT_EQ((t - span).GetTime(), Msk(2026, 3, 4, 7, 3, 59));
-    EXPECT_EQ((t - (t + span)).GetTotalSeconds(), -93784);
     t += span;
     t -= DBTimeSpan(2, 0, 0, 0);
     EXPECT_EQ(t.GetTime(), Msk(2026, 3, 4, 11, 10, 7));
@@ -161,29 +136,20 @@ TEST_F(DBTimeTest, AddHourAddMonAddPeriod) {
         // AddHour: start of the reached hour, days carried both ways
         {kHour, Msk(2026, 3, 1, 1, 30, 10), -3, Msk(2026, 2, 28, 22)},
         {kHour, Msk(2026, 3, 1, 1, 30, 10), 0, Msk(2026, 3, 1, 1)},
-        {kHour, Msk(2026, 3, 1, 1, 30, 10), -2, Msk(2026, 2, 28, 23)},
         {kHour, Msk(2026, 3, 1, 1, 30, 10), -49, Msk(2026, 2, 27, 0)},
         {kHour, Msk(2026, 12, 31, 23, 59, 59), 1, Msk(2027, 1, 1, 0)},
-        {kHour, Msk(2028, 2, 28, 22, 15), 2, Msk(2028, 2, 29, 0)},
         {kHour, Msk(2028, 2, 28, 22, 15), 48, Msk(2028, 3, 1, 22)},
         // AddMon: first of the reached month
         {kMon, Msk(2026, 1, 15, 10), -1, Msk(2025, 12, 1)},
-        {kMon, Msk(2026, 1, 15, 10), 0, Msk(2026, 1, 1)},
         {kMon, Msk(2026, 12, 15), 1, Msk(2027, 1, 1)},
         {kMon, Msk(2026, 5, 20), 25, Msk(2028, 6, 1)},
-        {kMon, Msk(2026, 5, 20), -13, Msk(2025, 4, 1)},
-        {kMon, Msk(2026, 12, 1), -12, Msk(2025, 12, 1)},
         // AddPeriod: same day with the 31st and February rules
-        {kPeriod, Msk(2026, 1, 30), 1, Msk(2026, 3, 1)},
         {kPeriod, Msk(2026, 1, 31), 1, Msk(2026, 3, 1)},
         {kPeriod, Msk(2028, 1, 29), 1, Msk(2028, 2, 29)},
-        {kPeriod, Msk(2026, 1, 29), 1, Msk(2026, 3, 1)},
         {kPeriod, Msk(2028, 1, 28, 15, 45), 1, Msk(2028, 2, 28)},
         {kPeriod, Msk(2026, 12, 31), 0, Msk(2027, 1, 1)},
         {kPeriod, Msk(2026, 12, 31), 1, Msk(2027, 2, 1)},
-        {kPeriod, Msk(2026, 3, 30), -1, Msk(2026, 3, 1)},
         {kPeriod, Msk(2028, 3, 29), -1, Msk(2028, 2, 29)},
-        {kPeriod, Msk(2026, 5, 31), -3, Msk(2026, 3, 1)},
         {kPeriod, Msk(2026, 5, 15), -17, Msk(2024, 12, 15)},
         // 2100 passes the divisible-by-4 test; the calendar then makes 29 February 1 March
         {kPeriod, Msk(2100, 1, 29), 1, Msk(2100, 3, 1)},
@@ -204,12 +170,10 @@ TEST_F(DBTimeTest, TotlMonCountsStartedMonths) {
         int expected;
     } cases[] = {
         {DBTime(16, 2, 2026), DBTime(15, 1, 2026), 2},
-        {DBTime(15, 2, 2026), DBTime(15, 1, 2026), 1},
         {DBTime(15, 1, 2026), DBTime(16, 2, 2026), 0},
         {DBTime(1, 1, 2027), DBTime(31, 12, 2026), 1},
         {DBTime(15, 2, 2028), DBTime(14, 2, 2026), 25},
         {DBTime(), DBTime(15, 1, 2026), 0},
-        {DBTime(), DBTime(), 0},
         {DBTime(15, 3, 1971), DBTime(), 15},  // a null earlier reads as 1970-01-01 local
     };
     for (const auto& c : cases) {
@@ -253,9 +217,10 @@ TEST_F(DBTimeTest, ComparisonTableIncludingNullOperands) {
         DBTime other;
         int expected;
     } full[] = {
-        {DBTime(2026, 3, 5, 9, 7, 3), 0},   {DBTime(2026, 3, 5, 9, 7, 4), -1},
-        {DBTime(2026, 3, 5, 8, 59, 59), 1}, {DBTime(2026, 2, 28, 23, 0, 0), 1},
-        {DBTime(2027, 1, 1, 0, 0, 0), -1},  {DBTime(), 1},
+        {DBTime(2026, 3, 5, 9, 7, 3), 0},
+        {DBTime(2026, 3, 5, 9, 7, 4), -1},
+        {DBTime(2026, 2, 28, 23, 0, 0), 1},
+        {DBTime(), 1},
     };
     for (auto c : full) {
         SCOPED_TRACE(c.other.DatTimStr());
@@ -275,14 +240,7 @@ TEST_F(DBTimeTest, TextFormsAndNullTexts) {
     EXPECT_EQ(t.DatTimStr(), "05.03.2026 09:07:03 ");
     EXPECT_EQ(t.DatTimForLog(), "05.03.2026 09:07.03");
     EXPECT_EQ(DBTime(4, 12, 2026).DatString(), L"04 декабря 2026 г.");
-    const wchar_t* names[] = {L"января",   L"февраля", L"марта",  L"апреля",
-                              L"мая",      L"июня",    L"июля",   L"августа",
-                              L"сентября", L"октября", L"ноября", L"декабря"};
-    for (int m = 1; m <= 12; ++m) {
-        SCOPED_TRACE(m);
-        const DBString expected = L"01 " + std::wstring(names[m - 1]) + L" 2027 г.";
-        EXPECT_EQ(DBTime(1, m, 2027).DatString(), expected);
-    }
+    EXPECT_EQ(DBTime(1, 5, 2027).DatString(), L"01 мая 2027 г.");
     const DBTime null;
     EXPECT_EQ(null.DatString(), L"не задана");
     EXPECT_EQ(null.DatODBCString(), L"{ts '1900-01-01 00:00:00'}");
@@ -304,10 +262,8 @@ TEST_F(DBTimeTest, OleDateBothWays) {
         double date;
     } cases[] = {
         {noon.GetTime(), 36526.5},
-        {Msk(2026, 12, 4), 46360.0},
         {Msk(2028, 2, 29, 18), 46812.75},
         {Msk(2026, 3, 5, 9, 7, 3), 46086.0 + 32823.0 / 86400},
-        {Msk(2100, 2, 28), 73109.0},
         {Msk(2100, 3, 1), 73111.0},  // one past the common calendar: 2100 is leap here
         {Msk(2101, 1, 1), 73417.0},
     };
@@ -327,9 +283,7 @@ TEST_F(DBTimeTest, OleDateLimits) {
     ScopedTZ utc("UTC");
     EXPECT_DOUBLE_EQ(DBTime().ToDATE(false, 0), 25569.0);
     EXPECT_DOUBLE_EQ(DBTime(Utc(1900, 3, 1)).ToDATE(false, 0), 61.0);
-    EXPECT_DOUBLE_EQ(DBTime(Utc(1900, 1, 1, 6)).ToDATE(false, 0), 2.25);
-    EXPECT_TRUE(DBTime(25569.0, false, 0).IsEmpty());  // exactly 1970-01-01 00:00:00 UTC
-    EXPECT_EQ(DBTime(25569.5, false, 0).GetTime(), 43200);
+    EXPECT_TRUE(DBTime(25569.0, false, 0).IsEmpty());   // exactly 1970-01-01 00:00:00 UTC
     EXPECT_TRUE(DBTime(25569.5, true, 720).IsEmpty());  // shifted onto 0
     for (double bad : {61.0, -1.5, std::nan(""), 1e300})
         EXPECT_TRUE(DBTime(bad, false, 0).IsEmpty());
@@ -357,17 +311,14 @@ TEST_F(DBTimeTest, BiasIsMinutesToAddToLocalTime) {
 TEST_F(DBTimeTest, CurrentDateAndLastWorkingDay) {
     const DBTime now = DBTime::CurDateTime();
     const DBTime today = DBTime::CurDate();
-    EXPECT_LE(now.GetTime(), time(nullptr));
-    EXPECT_GE(now.GetTime(), time(nullptr) - 5);
+    EXPECT_NEAR(static_cast<double>(now.GetTime()), static_cast<double>(time(nullptr)), 5);
     EXPECT_EQ(today.Hour() + today.Min() + today.Sec(), 0);
-    EXPECT_LE(today.GetTime(), now.GetTime());
     EXPECT_GT(today.GetTime() + 86400, now.GetTime());
 
     const DBTime last = DBTime::LastOperDay();
     EXPECT_TRUE(last.testJob());
     const time_t gap = today.GetTime() - last.GetTime();
     ASSERT_EQ(gap % 86400, 0);
-    EXPECT_GE(gap / 86400, 1);
     EXPECT_LE(gap / 86400, 3);  // Monday goes back to Friday
     for (time_t d = last.GetTime() + 86400; d < today.GetTime(); d += 86400) {
         EXPECT_FALSE(DBTime(d).testJob());
@@ -377,25 +328,12 @@ TEST_F(DBTimeTest, CurrentDateAndLastWorkingDay) {
 // Wall-clock fields survive a round trip in a zone with summer time.
 TEST_F(DBTimeTest, SummerTimeZonesKeepWallClockFields) {
     ScopedTZ berlin("Europe/Berlin");
-    const struct {
-        int m, d, hh, mi;
-        time_t expected;
-    } cases[] = {
-        {1, 15, 12, 0, Utc(2026, 1, 15, 11)},       // CET
-        {7, 1, 12, 0, Utc(2026, 7, 1, 10)},         // CEST
-        {7, 1, 0, 0, Utc(2026, 6, 30, 22)},         // summer midnight stays on its date
-        {3, 29, 2, 30, Utc(2026, 3, 29, 1, 30)},    // skipped hour: read as 03:30 CEST
-        {10, 25, 2, 30, Utc(2026, 10, 25, 1, 30)},  // repeated hour: the CET instance
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.m) + "/" + std::to_string(c.d));
-        EXPECT_EQ(DBTime(2026, c.m, c.d, c.hh, c.mi, 0).GetTime(), c.expected);
-    }
-    EXPECT_EQ(DBTime(1, 7, 2026).AddMon(1).GetTime(), Utc(2026, 7, 31, 22));
+    EXPECT_EQ(DBTime(2026, 7, 1, 0, 0, 0).GetTime(), Utc(2026, 6, 30, 22));
+    // skipped hour: read as 03:30 CEST; repeated hour: the CET instance
+    EXPECT_EQ(DBTime(2026, 3, 29, 2, 30, 0).GetTime(), Utc(2026, 3, 29, 1, 30));
+    EXPECT_EQ(DBTime(2026, 10, 25, 2, 30, 0).GetTime(), Utc(2026, 10, 25, 1, 30));
     EXPECT_EQ(DBTime(2026, 3, 29, 5, 10, 0).AddHour(-3).GetTime(), Utc(2026, 3, 29, 1));
     EXPECT_EQ(DBTime(46204.5, false, 0).GetTime(), Utc(2026, 7, 1, 10));
-    ScopedTZ moscow("Europe/Moscow");  // summer time until 2011
-    EXPECT_EQ(DBTime(2005, 7, 1, 12, 0, 0).GetTime(), Utc(2005, 7, 1, 8));
 }
 
 }  // namespace

@@ -20,13 +20,12 @@ std::string Bytes(const DBGUID& g) {
 
 DBGUID Filled() {
     DBGUID g;
-    const unsigned char ff[16] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                  0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-    g = ff;
+    const std::string ff(16, '\xFF');
+    g = static_cast<const void*>(ff.data());
     return g;
 }
 
-TEST(DBGUIDTest, ReadsFieldsInHostOrder) {
+TEST(DBGUIDTest, TextRoundTripsAndReadsFieldsInHostOrder) {
     DBGUID g;
     EXPECT_TRUE(g.IsNul());
     EXPECT_EQ(std::wstring(g.ToString()), std::wstring(32, L'0'));
@@ -41,20 +40,18 @@ TEST(DBGUIDTest, ReadsFieldsInHostOrder) {
     EXPECT_TRUE(w == g);
     w.m_guid.Data4[7] = 0;
     EXPECT_TRUE(w != g);
-}
 
-TEST(DBGUIDTest, TextRoundTripsWideAndNarrow) {
-    for (int i = 0; i < 50; ++i) {
-        DBGUID g;
-        g.Generate();
-        const DBString text = g.ToString();
+    for (int i = 0; i < 20; ++i) {
+        DBGUID r;
+        r.Generate();
+        const DBString text = r.ToString();
         SCOPED_TRACE(text.ToStr());
         DBGUID wide = Filled();
         wide = text.c_str();
-        EXPECT_EQ(Bytes(wide), Bytes(g));
+        EXPECT_EQ(Bytes(wide), Bytes(r));
         DBGUID narrow = Filled();
         narrow = text.ToStr().c_str();
-        EXPECT_EQ(Bytes(narrow), Bytes(g));
+        EXPECT_EQ(Bytes(narrow), Bytes(r));
     }
 }
 
@@ -66,13 +63,10 @@ TEST(DBGUIDTest, PartialTextsFillLeadingFieldsOnly) {
         unsigned char d4[8];
     } cases[] = {
         {"", 0, 0, 0, {}},
-        {"12345678", 0x12345678, 0, 0, {}},
         {"1234567", 0x1234567, 0, 0, {}},
         {"12345678ABCDXYZ", 0x12345678, 0xABCD, 0, {}},
-        {"12345678ABCD12", 0x12345678, 0xABCD, 0x12, {}},
         {"12345678ABCDEF0123", 0x12345678, 0xABCD, 0xEF01, {0x23}},
         {"XYZ12345678", 0, 0, 0, {}},
-        {"-", 0, 0, 0, {}},
         {" 12345678 abcd", 0x12345678, 0xABCD, 0, {}},  // blanks before a field are skipped
         {"+1234567AB", 0x1234567, 0xAB, 0, {}},         // the sign uses up a digit's place
         {"0x12345678", 0x123456, 0x78, 0, {}},          // so does a 0x prefix
@@ -103,19 +97,7 @@ TEST(DBGUIDTest, PartialTextsFillLeadingFieldsOnly) {
     }
 }
 
-TEST(DBGUIDTest, NonHexAndNullTextsGiveNull) {
-    DBGUID g = Filled();
-    g = L"ЖЖЖЖЖЖЖЖ12345678";
-    EXPECT_TRUE(g.IsNul());
-    g = Filled();
-    g = static_cast<const wchar_t*>(nullptr);
-    EXPECT_TRUE(g.IsNul());
-    g = Filled();
-    g = static_cast<const char*>(nullptr);
-    EXPECT_TRUE(g.IsNul());
-}
-
-TEST(DBGUIDTest, SetCopiesAtMostSixteenBytes) {
+TEST(DBGUIDTest, SetCopiesAtMostSixteenBytesAndNullGivesNull) {
     unsigned char src[20];
     for (int i = 0; i < 20; ++i) src[i] = static_cast<unsigned char>(i + 1);
 
@@ -127,44 +109,32 @@ TEST(DBGUIDTest, SetCopiesAtMostSixteenBytes) {
     g = Filled();
     g.Set(src, 20);
     EXPECT_EQ(Bytes(g), std::string(reinterpret_cast<char*>(src), 16));
-    EXPECT_EQ(g.m_guid.Data4[7], 16);
 
     g = Filled();
     g.Set(nullptr, 5);
     EXPECT_TRUE(g.IsNul());
-
-    DBGUID copy;
-    copy = static_cast<const void*>(src + 4);
-    EXPECT_EQ(Bytes(copy), std::string(reinterpret_cast<char*>(src + 4), 16));
-    DBGUID fromStruct;
-    fromStruct = copy.m_guid;
-    EXPECT_TRUE(fromStruct == copy);
+    g = Filled();
+    g = L"ЖЖЖЖЖЖЖЖ12345678";  // non-hex text
+    EXPECT_TRUE(g.IsNul());
+    g = Filled();
+    g = static_cast<const char*>(nullptr);
+    EXPECT_TRUE(g.IsNul());
 }
 
 TEST(DBGUIDTest, GeneratedIdentifiersAreVersion4) {
-    const int kCount = 2000;
+    const int kCount = 1000;
     std::set<std::wstring> seen;
-    std::set<wchar_t> digitsAt[32];
     for (int i = 0; i < kCount; ++i) {
         DBGUID g;
         ASSERT_TRUE(g.Generate());
         const std::wstring text = g.ToString();
         ASSERT_EQ(text.size(), 32u);
         EXPECT_EQ(text.find_first_not_of(L"0123456789ABCDEF"), std::wstring::npos) << text;
-        EXPECT_EQ(text[12], L'4');
-        EXPECT_NE(std::wstring(L"89AB").find(text[16]), std::wstring::npos) << text[16];
         EXPECT_EQ(g.m_guid.Data3 >> 12, 4);
         EXPECT_EQ(g.m_guid.Data4[0] >> 6, 2);  // RFC 4122 variant 10xx
-        for (int p = 0; p < 32; ++p) digitsAt[p].insert(text[p]);
         seen.insert(text);
     }
     EXPECT_EQ(seen.size(), static_cast<size_t>(kCount));
-    // Every free digit varies over all 16 values; the variant digit over its 4.
-    for (int p = 0; p < 32; ++p) {
-        SCOPED_TRACE(p);
-        const size_t expected = p == 12 ? 1 : p == 16 ? 4 : 16;
-        EXPECT_EQ(digitsAt[p].size(), expected);
-    }
 }
 
 TEST(DBTimeSpanTest, SecondsAndHours) {
@@ -174,16 +144,11 @@ TEST(DBTimeSpanTest, SecondsAndHours) {
         int hours;
     } cases[] = {
         {1, 2, 3, 4, 93784, 2},
-        {0, 0, 0, 0, 0, 0},
         {0, 25, 0, 0, 90000, 1},
         {2, 0, -1, 0, 172740, 23},
         {0, -1, 0, 0, -3600, -1},
         {-1, 0, 0, 0, -86400, 0},
-        {0, 0, 0, -1, -1, 0},
         {0, -23, -59, -59, -86399, -23},
-        {0, 0, 0, 3599, 3599, 0},
-        {0, 0, 0, 3600, 3600, 1},
-        {24855, 0, 0, 0, 2147472000, 0},
         {0, 0, 0, 2147483647, 2147483647, 3},  // 24855 days, 3 h 14 min 7 s
     };
     for (const auto& c : cases) {
@@ -202,11 +167,8 @@ TEST(CRectTest, Intersections) {
     } cases[] = {
         {{0, 0, 10, 10}, {5, 5, 20, 20}, {5, 5, 10, 10}, true},
         {{0, 0, 10, 10}, {10, 0, 20, 10}, {0, 0, 0, 0}, false},  // touching edges
-        {{0, 0, 10, 10}, {0, 10, 10, 20}, {0, 0, 0, 0}, false},
         {{0, 0, 10, 10}, {2, 3, 4, 5}, {2, 3, 4, 5}, true},      // containment
-        {{0, 0, 10, 10}, {9, 9, 11, 11}, {9, 9, 10, 10}, true},  // one cell
         {{-5, -5, 0, 3}, {-10, -1, -2, 20}, {-5, -1, -2, 3}, true},
-        {{0, 0, 10, 10}, {20, 20, 30, 30}, {0, 0, 0, 0}, false},
         {{0, 0, 10, 10}, {3, 3, 3, 8}, {0, 0, 0, 0}, false},  // zero width
         {{5, 5, 1, 1}, {0, 0, 10, 10}, {0, 0, 0, 0}, false},  // inverted
     };
@@ -219,14 +181,6 @@ TEST(CRectTest, Intersections) {
         EXPECT_EQ(swapped.IntersectRect(c.b, c.a), c.nonEmpty);
         EXPECT_EQ(swapped, c.expected);
     }
-}
-
-TEST(CRectTest, IntersectWithItself) {
-    CRect r(0, 0, 10, 10);
-    EXPECT_TRUE(r.IntersectRect(r, CRect(5, 5, 20, 20)));
-    EXPECT_EQ(r, CRect(5, 5, 10, 10));
-    EXPECT_FALSE(r.IntersectRect(CRect(10, 0, 20, 10), r));
-    EXPECT_EQ(r, CRect(0, 0, 0, 0));
 }
 
 }  // namespace
