@@ -147,31 +147,12 @@ TEST_F(ToolTest, ClosingWithChangesAsksFirst) {
     }
 }
 
-TEST_F(ToolTest, CloseButtonActsAsWindowClose) {
-    Start();
-    Pick(1);
-    wxTEST_DIALOG(Press(wxID_CLOSE), ExpectBox(Utf8("Сохранить изменения ?"), wxNO));
-    EXPECT_TRUE(WaitGone());
-    EXPECT_FALSE(Exists(ConfigFile()));
-}
-
 TEST_F(ToolTest, ReselectingTheSameItemCountsAsAChange) {
     Start();
     Pick(0);  // already shown
     EXPECT_TRUE(m_dlg->m_ButtonSave->IsEnabled());
     wxTEST_DIALOG(m_dlg->Close(), ExpectBox(Utf8("Сохранить изменения ?"), wxYES),
                   ExpectBox(Utf8("сохранено"), wxOK));
-    EXPECT_TRUE(WaitGone());
-    EXPECT_EQ(SavedLanguage(), "rus");
-}
-
-TEST_F(ToolTest, EnglishThenRussianSavesRus) {
-    WriteConfig("<TERQClient Language=\"enu\"/>");
-    Start();
-    Pick(0);
-    Pick(1);
-    Pick(0);
-    wxTEST_DIALOG(Press(wxID_APPLY), ExpectBox("saved", wxOK));
     EXPECT_TRUE(WaitGone());
     EXPECT_EQ(SavedLanguage(), "rus");
 }
@@ -265,44 +246,6 @@ TEST_F(ToolTest, MalformedFileIsLoggedNeverShown) {
     std::string between;
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) between += lines[i];
     EXPECT_NE(between.find("TERQClient.xml"), std::string::npos) << between;
-}
-
-TEST_F(ToolTest, EmptyErrorIsNeitherLoggedNorShown) {
-    Start();
-    EXPECT_NO_BOX(EXPECT_TRUE(wxGetApp().m_Log.PutErr(L"", 0, true)));
-    wxGetApp().m_Log.Put(L"marker", false);
-    m_dlg->Close();
-    ASSERT_TRUE(WaitGone());
-    Finish();
-    const auto lines = LogLines();
-    ASSERT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
-        return l.size() > 20 && l.substr(20) == "marker";
-    }));
-    // An empty text would have left a line of the time stamp alone.
-    for (const auto& line : lines) EXPECT_GT(line.size(), 20u) << line;
-}
-
-TEST_F(ToolTest, PageHandlersLogTheirIndexes) {
-    Start();
-    wxBookCtrlBase* book = m_dlg->GetBookCtrl();
-    wxBookCtrlEvent changing(wxEVT_BOOKCTRL_PAGE_CHANGING, book->GetId(), 0, 0);
-    changing.SetEventObject(book);
-    book->HandleWindowEvent(changing);
-    EXPECT_TRUE(changing.IsAllowed());
-    wxBookCtrlEvent changed(wxEVT_BOOKCTRL_PAGE_CHANGED, book->GetId(), 0, 0);
-    changed.SetEventObject(book);
-    book->HandleWindowEvent(changed);
-    m_dlg->Close();
-    ASSERT_TRUE(WaitGone());
-    Finish();
-    const auto lines = LogLines();
-    auto has = [&](const std::string& text) {
-        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
-            return l.size() > 20 && l.substr(20) == text;
-        });
-    };
-    EXPECT_TRUE(has("OnPageChanging old=0, cur=0"));
-    EXPECT_TRUE(has("OnPageChanged old=0, cur=0"));
 }
 
 TEST_F(ToolTest, NumbersKeepADecimalPointUnderACommaLocale) {

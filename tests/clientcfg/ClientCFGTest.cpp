@@ -316,48 +316,4 @@ TEST_F(ClientCFGTest, SetDefLanguageOnlySwitchesToEnglish) {
     EXPECT_TRUE(g_StringENU);
 }
 
-// Counts deletions to check ownership of the child list.
-struct CountedNode : CNodeClientCFG {
-    explicit CountedNode(int* deleted) : m_deleted(deleted) {}
-    ~CountedNode() override { ++*m_deleted; }
-    void XMLUpdate() override {}
-    int TypNode() override { return 1; }
-    int* m_deleted;
-};
-
-TEST_F(ClientCFGTest, ChildListOwnsAndRemoveDoesNotDelete) {
-    int deleted = 0;
-    auto* a = new CountedNode(&deleted);
-    auto* b = new CountedNode(&deleted);
-    auto* c = new CountedNode(&deleted);
-    {
-        CClientCFG cfg;
-        cfg.m_Child.assign({a, b, c});
-        cfg.m_Child.Remove(b);
-        cfg.m_Child.Remove(b);  // absent: nothing
-        ASSERT_EQ(cfg.m_Child.size(), 2u);
-        EXPECT_EQ(cfg.m_Child[0], a);
-        EXPECT_EQ(cfg.m_Child[1], c);
-        a->m_Parent = &cfg;
-        c->m_Parent = a;
-        EXPECT_EQ(c->FindRoot(), &cfg);
-    }
-    EXPECT_EQ(deleted, 2);
-    delete b;
-}
-
-TEST_F(ClientCFGTest, BadPutWritesTimeStampAndText) {
-    CClientCFG cfg;
-    testing::internal::CaptureStdout();
-    cfg.BadPut(L"report \u042F");
-    cfg.BadPutErr(L"failed", 2);
-    const std::string out = testing::internal::GetCapturedStdout();
-    const auto first = out.substr(0, out.find('\n'));
-    ASSERT_EQ(first.size(), 20u + 9u);
-    EXPECT_EQ(first[2], '.');
-    EXPECT_EQ(first[19], ' ');
-    EXPECT_EQ(first.substr(20), "report \xD0\xAF");
-    EXPECT_NE(out.find("failed: 2 - No such file or directory\n"), std::string::npos) << out;
-}
-
 }  // namespace
