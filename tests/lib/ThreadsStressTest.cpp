@@ -53,7 +53,7 @@ TEST(ThreadsStressTest, ChurnEndsWithNoThreadLeft) {
                 std::mt19937 rnd(static_cast<unsigned>(d + 1));
                 std::vector<std::unique_ptr<BaseThread>> own(3);
                 for (auto& t : own) t = std::make_unique<QuietThread>();
-                for (int i = 0; i < 2000; ++i) {
+                for (int i = 0; i < 500; ++i) {
                     BaseThread& t = *own[rnd() % own.size()];
                     void* param = &params[rnd() % params.size()];
                     switch (rnd() % 7) {

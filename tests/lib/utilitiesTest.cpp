@@ -196,35 +196,24 @@ class ResImage {
 public:
     ResImage() { Add(0, 0, {}); }  // the empty entry that opens every image
 
-    void Add(unsigned type, unsigned name, const std::vector<unsigned char>& data) {
+    // namedType: the type is the text "TXT" instead of an ordinal.
+    void Add(unsigned type,
+             unsigned name,
+             const std::vector<unsigned char>& data,
+             bool namedType = false) {
         Put32(static_cast<uint32_t>(data.size()));
-        Put32(32);
-        Put16(0xFFFF);
-        Put16(type);
+        Put32(namedType ? 36 : 32);
+        if (namedType) {
+            for (char16_t c : std::u16string(u"TXT")) Put16(c);
+            Put16(0);
+        } else {
+            Put16(0xFFFF);
+            Put16(type);
+        }
         Put16(0xFFFF);
         Put16(name);
-        Put32(0);       // data version
-        Put16(0x1030);  // memory flags
-        Put16(0x0409);  // language
-        Put32(0);       // version
-        Put32(0);       // characteristics
-        m_Bytes.insert(m_Bytes.end(), data.begin(), data.end());
-        while (m_Bytes.size() % 4) m_Bytes.push_back(0);
-    }
-
-    // An entry whose type is given as text.
-    void AddNamedType(const std::vector<unsigned char>& data) {
-        Put32(static_cast<uint32_t>(data.size()));
-        Put32(36);
-        for (char16_t c : std::u16string(u"TXT")) Put16(c);
-        Put16(0);
-        Put16(0xFFFF);
-        Put16(1);
-        Put32(0);
-        Put16(0);
-        Put16(0);
-        Put32(0);
-        Put32(0);
+        // data version, memory flags, language, version, characteristics
+        for (unsigned v : {0u, 0u, 0x1030u, 0x0409u, 0u, 0u, 0u, 0u}) Put16(v);
         m_Bytes.insert(m_Bytes.end(), data.begin(), data.end());
         while (m_Bytes.size() % 4) m_Bytes.push_back(0);
     }
@@ -260,7 +249,7 @@ private:
 
 TEST(utilitiesTest, LoadStringReadsStringTableBlocks) {
     ResImage image;
-    image.AddNamedType({1, 2, 3});
+    image.Add(0, 1, {1, 2, 3}, true);
     image.Add(6, 2, ResImage::Block({u"OK", u"", u"\u042F\u0437\u044B\u043A", u"\xD83D\xDE00"}));
     image.Add(5, 1, {9, 9, 9, 9});  // a dialog, skipped
     image.Add(6, 1, ResImage::Block({u"", u"", u"", u"", u"", u"five"}));
