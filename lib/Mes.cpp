@@ -93,12 +93,16 @@ CMes::CMes(int destUM,
            int count,
            const unsigned char* bytes) {
     Begin(destUM, destSlot, origUM, origSlot, mtNvRamJob);
+    NvRamBody(address, count, j, j == jobWrite, bytes);
+}
+
+void CMes::NvRamBody(int address, int count, int code, bool withData, const unsigned char* bytes) {
     m_data[6] = Byte(address & 63);
     m_data[7] = Byte((address >> 6) & 63);
     m_data[8] = Byte(count & 63);
-    m_data[9] = Byte(j);
+    m_data[9] = Byte(code);
     m_len = 10;
-    if (j == jobWrite && count >= 0 && count < 34 && bytes) {
+    if (withData && count >= 0 && count < 34 && bytes) {
         int units = 0;
         Conv8To6(bytes, count, m_data + 10, kMaxLen - 10, &units);
         m_len += units;
@@ -115,17 +119,7 @@ CMes::CMes(int destUM,
            int count,
            const unsigned char* bytes) {
     Begin(destUM, destSlot, origUM, origSlot, mtNvRamRez);
-    m_data[6] = Byte(address & 63);
-    m_data[7] = Byte((address >> 6) & 63);
-    m_data[8] = Byte(count & 63);
-    m_data[9] = Byte(r);
-    m_len = 10;
-    if (r == rezOk && count >= 0 && count < 34 && bytes) {
-        int units = 0;
-        Conv8To6(bytes, count, m_data + 10, kMaxLen - 10, &units);
-        m_len += units;
-    }
-    UnPack();
+    NvRamBody(address, count, r, r == rezOk, bytes);
 }
 
 CMes::CMes(int destUM,

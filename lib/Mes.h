@@ -257,6 +257,8 @@ public:
 
 private:
     void Begin(int destUM, int destSlot, int origUM, int origSlot, int typ);
+    // The NVRAM job and result share one layout: address, count, code, then the data bytes.
+    void NvRamBody(int address, int count, int code, bool withData, const unsigned char* bytes);
     void PutDevAdr(int at, int dev, int ext);
     void GetDevAdr(int at, bool extRule);
     void Grow(int len);
