@@ -6,12 +6,6 @@ namespace {
 
 inline unsigned char Byte(int v) { return static_cast<unsigned char>(v & 0xFF); }
 
-// Count clamped to what fits behind offset in the record; null bytes carry nothing.
-int Fit(const unsigned char* bytes, int n, int offset) {
-    if (!bytes || n < 0) return 0;
-    return n < CMes::kMaxLen - offset ? n : CMes::kMaxLen - offset;
-}
-
 }  // namespace
 
 CMes::CMes(int n, const unsigned char* bytes) { SetDann(n, bytes); }
@@ -53,9 +47,7 @@ CMes::CMes(int destUM,
            const unsigned char* bytes,
            int n) {
     Begin(destUM, destSlot, origUM, origSlot, t);
-    n = Fit(bytes, n, 6);
-    if (n > 0) std::memcpy(m_data + 6, bytes, static_cast<size_t>(n));
-    m_len = 6 + n;
+    PutTail(6, bytes, n);
     UnPack();
 }
 
@@ -96,6 +88,14 @@ CMes::CMes(int destUM,
     NvRamBody(address, count, j, j == jobWrite, bytes);
 }
 
+void CMes::PutTail(int offset, const unsigned char* bytes, int n) {
+    // Null bytes carry nothing; a count past the record is cut to what fits.
+    if (!bytes || n < 0) n = 0;
+    if (n > kMaxLen - offset) n = kMaxLen - offset;
+    if (n > 0) std::memcpy(m_data + offset, bytes, static_cast<size_t>(n));
+    m_len = offset + n;
+}
+
 void CMes::NvRamBody(int address, int count, int code, bool withData, const unsigned char* bytes) {
     m_data[6] = Byte(address & 63);
     m_data[7] = Byte((address >> 6) & 63);
@@ -131,9 +131,7 @@ CMes::CMes(int destUM,
            int n) {
     Begin(destUM, destSlot, origUM, origSlot, mtService);
     m_data[6] = Byte(s);
-    n = Fit(bytes, n, 7);
-    if (n > 0) std::memcpy(m_data + 7, bytes, static_cast<size_t>(n));
-    m_len = 7 + n;
+    PutTail(7, bytes, n);
     UnPack();
 }
 
@@ -158,9 +156,7 @@ CMes::CMes(int destUM,
     m_data[6] = Byte(p);
     m_data[7] = b;
     m_data[8] = Byte(a);
-    n = Fit(bytes, n, 9);
-    if (n > 0) std::memcpy(m_data + 9, bytes, static_cast<size_t>(n));
-    m_len = 9 + n;
+    PutTail(9, bytes, n);
     UnPack();
 }
 

@@ -257,6 +257,8 @@ public:
 
 private:
     void Begin(int destUM, int destSlot, int origUM, int origSlot, int typ);
+    // Copies the n data bytes from offset on, cut to the record, and sets the length.
+    void PutTail(int offset, const unsigned char* bytes, int n);
     // The NVRAM job and result share one layout: address, count, code, then the data bytes.
     void NvRamBody(int address, int count, int code, bool withData, const unsigned char* bytes);
     void PutDevAdr(int at, int dev, int ext);
