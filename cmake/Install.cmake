@@ -5,6 +5,9 @@ include(CMakePackageConfigHelpers)
 
 # Debian's tools want manual pages and changelogs compressed reproducibly (no name, no time).
 function(terq_gzip source output)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+    get_filename_component(folder ${output} DIRECTORY)
+    file(MAKE_DIRECTORY ${folder})
     execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${output} COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
 
