@@ -8,6 +8,7 @@ TERQ_PACKAGES=(
     libxml2-dev libwxgtk3.2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils fonts-dejavu-core locales tzdata
+    desktop-file-utils appstream dpkg-dev file lintian
 )
 
 as_root() {
