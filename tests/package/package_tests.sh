@@ -7,10 +7,9 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 tool_files="usr/bin/TERQClientCfg usr/share/applications/TERQClientCfg.desktop
-usr/share/icons/hicolor/32x32/apps/TERQClientCfg.png
-usr/share/icons/hicolor/scalable/apps/TERQClientCfg.svg usr/share/man/man1/TERQClientCfg.1.gz
-usr/share/metainfo/com.example.TERQClientCfg.metainfo.xml
-usr/share/doc/terqclientcfg/changelog.gz usr/share/doc/terqclientcfg/copyright"
+usr/share/icons/hicolor/32x32/apps/TERQClientCfg.png usr/share/man/man1/TERQClientCfg.1.gz
+usr/share/icons/hicolor/scalable/apps/TERQClientCfg.svg usr/share/doc/terqclientcfg/copyright
+usr/share/metainfo/com.example.TERQClientCfg.metainfo.xml usr/share/doc/terqclientcfg/changelog.gz"
 
 case $mode in
 layout)
@@ -29,11 +28,10 @@ validate)
     appstreamcli validate --no-net "$build/packaging/com.example.TERQClientCfg.metainfo.xml" ;;
 deb)
     (cd "$build" && cpack -G DEB -B "$tmp/out" >/dev/null)
-    deb=$(ls "$tmp"/out/terqclientcfg_*.deb)
     lintian --fail-on error "$tmp"/out/*.deb
-    dpkg-deb -x "$deb" "$tmp/root"
+    dpkg-deb -x "$tmp"/out/terqclientcfg_*.deb "$tmp/root"
     diff <(tr ' ' '\n' <<<"$tool_files" | sort) \
-         <(cd "$tmp/root" && find . -type f | sed 's|^\./||' | sort) || fail "file list of $deb"
+         <(cd "$tmp/root" && find . -type f | sed 's|^\./||' | sort) || fail "file list of terqclientcfg"
     # The tool named by the desktop entry, as the menu would start it, with a HOME of its own.
     exe=$(sed -n 's/^Exec=//p' "$tmp/root/usr/share/applications/TERQClientCfg.desktop")
     mkdir "$tmp/home" && HOME=$tmp/home xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
@@ -49,14 +47,11 @@ window)
         done
         sleep 0.2
     done
-    kill $pid
-    fail "no TERQClientCfg window within 30 s" ;;
+    kill $pid; fail "no TERQClientCfg window within 30 s" ;;
 consumer)
     cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
-    cmake -S "$src/tests/package/consumer" -B "$tmp/build" -G Ninja -DWITH_UI="$gui" \
-        -DCMAKE_PREFIX_PATH="$tmp/prefix" -DCMAKE_CXX_COMPILER="$CXX" \
-        -DCMAKE_EXE_LINKER_FLAGS="${LDFLAGS:-}" >/dev/null
-    cmake --build "$tmp/build" >/dev/null
-    "$tmp/build/terq_consumer" ;;
+    cmake -S "$src/tests/package/consumer" -B "$tmp/build" -G Ninja -DWITH_UI="$gui" >/dev/null \
+        -DCMAKE_PREFIX_PATH="$tmp/prefix" -DCMAKE_EXE_LINKER_FLAGS="${LDFLAGS:-}"
+    cmake --build "$tmp/build" >/dev/null && "$tmp/build/terq_consumer" ;;
 *) fail "unknown mode $mode" ;;
 esac
