@@ -107,3 +107,112 @@ DBString CDev::TypLB(int code) { return NameOf(IDS_TYP_LB_BASE, IDS_TYP_LB_COUNT
 DBString CDev::DesignLB(int code) { return NameOf(IDS_DESIGN_LB_BASE, IDS_DESIGN_LB_COUNT, code); }
 DBString CDev::TypCodec(int code) { return NameOf(IDS_TYP_CODEC_BASE, IDS_TYP_CODEC_COUNT, code); }
 DBString CDev::TypTerm7(int code) { return NameOf(IDS_TYP_TERM7_BASE, IDS_TYP_TERM7_COUNT, code); }
+
+// ---- messages through the slot ----
+
+namespace {
+
+// Origin of messages the console sends: unassigned, filled in by the host.
+constexpr int kOrigUM = 255;
+constexpr int kOrigSlot = 15;
+// Service code of the restart request.
+constexpr unsigned char kRestart = 1;
+
+}  // namespace
+
+int CDev::AddMes(
+    int prior, CMes::typMes t, CMes::askFromMain a, const unsigned char* bytes, int n, int extra) {
+    if (m_pSlot == nullptr) return 0;
+    return m_pSlot->AddMes(prior, CMes(m_pSlot->NumUM(), m_pSlot->m_Number, kOrigUM, kOrigSlot,
+                                       m_Addr, t, a, bytes, n, extra));
+}
+
+int CDev::AddMes(int prior, CMes::subServ18 s, const unsigned char* bytes, int n) {
+    if (m_pSlot == nullptr) return 0;
+    return m_pSlot->AddMes(
+        prior, CMes(m_pSlot->NumUM(), m_pSlot->m_Number, kOrigUM, kOrigSlot, m_Addr, s, bytes, n));
+}
+
+int CDev::HardBoot(int prior) {
+    return AddMes(prior, CMes::mtService, CMes::askMain, &kRestart, 1);
+}
+
+// ---- device table ----
+
+CDevTab::CDevTab(CSlot* slot) : m_pSlot(slot) {}
+
+CDevTab::~CDevTab() {
+    for (CDev* dev : m_List) delete dev;
+}
+
+CDev* CDevTab::Find(int addr) const {
+    for (CDev* dev : m_List)
+        if (dev->m_Addr == addr) return dev;
+    return nullptr;
+}
+
+bool CDevTab::Insert(CDev* dev) {
+    if (dev == nullptr || Find(dev->m_Addr) != nullptr) return false;
+    dev->m_pTab = this;
+    dev->m_pSlot = m_pSlot;
+    m_List.push_back(dev);
+    if (m_pNode != nullptr && dev->m_pNode == nullptr) dev->XMLAdd(m_pNode);
+    return true;
+}
+
+bool CDevTab::Delete(int addr) {
+    const auto it = std::find_if(m_List.begin(), m_List.end(),
+                                 [addr](const CDev* d) { return d->m_Addr == addr; });
+    if (it == m_List.end()) return false;
+    CDev* dev = *it;
+    m_List.erase(it);
+    dev->XMLRemove();
+    delete dev;
+    return true;
+}
+
+void CDevTab::ReOrder() {
+    std::stable_sort(m_List.begin(), m_List.end(),
+                     [](const CDev* a, const CDev* b) { return a->m_Addr < b->m_Addr; });
+}
+
+CDev* CDevTab::CreateDev(int addr) { return new CDev(addr); }
+
+void CDevTab::XMLAdd(xmlNode* parent) {
+    m_pNode = NetXml::NewChild(parent, s_Element);
+    for (CDev* dev : m_List) dev->XMLAdd(m_pNode);
+}
+
+void CDevTab::XMLUpdate() {
+    for (CDev* dev : m_List) dev->XMLUpdate();
+}
+
+void CDevTab::XMLRemove() {
+    NetXml::Remove(m_pNode);
+    for (CDev* dev : m_List) dev->m_pNode = nullptr;
+}
+
+void CDevTab::XMLLoad(xmlNode* node) {
+    m_pNode = node;
+    for (xmlNode* c = node == nullptr ? nullptr : node->children; c != nullptr; c = c->next) {
+        if (!NetXml::Is(c, CDev::s_Element)) continue;
+        const int addr = CNodeB::XMLLoadInteger(c, CDev::s_Element, CDev::s_Addr, 0);
+        if (Find(addr) != nullptr) {
+            if (m_pSlot != nullptr) {
+                DBString text;
+                text.Format(_S_(IDS_DEV_EXISTS).c_str(), addr, m_pSlot->NumUM(), m_pSlot->m_Number,
+                            addr);
+                m_pSlot->PutLog(text, true);
+            }
+            continue;
+        }
+        CDev* dev = CreateDev(addr);
+        if (dev == nullptr) continue;
+        dev->XMLLoad(c);
+        if (!Insert(dev)) delete dev;
+    }
+}
+
+void CDevTab::XMLPostLoad() {
+    for (CDev* dev : m_List) dev->XMLPostLoad();
+}

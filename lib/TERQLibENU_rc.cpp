@@ -240,6 +240,9 @@ void TERQLibENU_rc() {
     Insert(41295, "Backup battery");
     Insert(41296, "Microprogram version %d.%d");
 
+    // Loading the device network: a module number met twice or out of range.
+    Insert(41297, "UM %d already exist in structure");
+
     // Data-routing messages.
     Insert(41311, "No route to module %d");
     Insert(41312, "Module %d is not reachable");

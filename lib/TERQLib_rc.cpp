@@ -240,6 +240,9 @@ void TERQLib_rc() {
     Insert(41295, "Резервный аккумулятор");
     Insert(41296, "Версия микропрограммы %d.%d");
 
+    // Loading the device network: a module number met twice or out of range.
+    Insert(41297, "УМ %d уже существует в структуре");
+
     // Data-routing messages.
     Insert(41311, "Нет маршрута к модулю %d");
     Insert(41312, "Модуль %d недоступен");
