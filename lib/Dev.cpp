@@ -196,21 +196,21 @@ void CDevTab::XMLLoad(xmlNode* node) {
     m_pNode = node;
     for (xmlNode* c = node == nullptr ? nullptr : node->children; c != nullptr; c = c->next) {
         if (!NetXml::Is(c, CDev::s_Element)) continue;
-        // The device reads its own address; a duplicate is rare enough to be made and dropped.
-        CDev* dev = CreateDev(0);
-        if (dev == nullptr) continue;
-        dev->XMLLoad(c);
-        if (Find(dev->m_Addr) != nullptr) {
+        // The address first: CreateDev may choose the kind of device by it.
+        const int addr = CNodeB::XMLLoadInteger(c, CDev::s_Element, CDev::s_Addr, 0);
+        if (Find(addr) != nullptr) {
             if (m_pSlot != nullptr) {
                 DBString text;
-                text.Format(_S_(IDS_DEV_EXISTS).c_str(), dev->m_Addr, m_pSlot->NumUM(),
-                            m_pSlot->m_Number, dev->m_Addr);
+                text.Format(_S_(IDS_DEV_EXISTS).c_str(), addr, m_pSlot->NumUM(), m_pSlot->m_Number,
+                            addr);
                 m_pSlot->PutLog(text, true);
             }
-            delete dev;
             continue;
         }
-        Insert(dev);
+        CDev* dev = CreateDev(addr);
+        if (dev == nullptr) continue;
+        dev->XMLLoad(c);
+        if (!Insert(dev)) delete dev;
     }
 }
 
