@@ -176,7 +176,9 @@ void CDevTab::ReOrder() {
                      [](const CDev* a, const CDev* b) { return a->m_Addr < b->m_Addr; });
 }
 
-CDev* CDevTab::CreateDev(int addr) { return new CDev(addr); }
+CDev* CDevTab::CreateDev(int addr) {
+    return m_pSlot != nullptr ? m_pSlot->CreateDev(addr) : new CDev(addr);
+}
 
 void CDevTab::XMLAdd(xmlNode* parent) {
     m_pNode = NetXml::NewChild(parent, s_Element);

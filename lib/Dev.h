@@ -148,7 +148,8 @@ public:
     bool Delete(int addr);
     // Sorts by address.
     void ReOrder();
-    // Makes the device a loaded "Dev" element becomes; a host overrides it for its own kinds.
+    // Makes the device a loaded "Dev" element becomes: the slot's CreateDev, or a plain CDev for
+    // a table without slot.
     virtual CDev* CreateDev(int addr);
 
     // "TabDev" under parent with every device; throws ErrorXML (41076).

@@ -245,4 +245,6 @@ void CSlotTab::ReOrder() {
                      [](const CSlot* a, const CSlot* b) { return a->m_Number < b->m_Number; });
 }
 
-CSlot* CSlotTab::CreateSlot(int number) { return new CSlot(number); }
+CSlot* CSlotTab::CreateSlot(int number) {
+    return m_pUM != nullptr ? m_pUM->CreateSlot(number) : new CSlot(number);
+}

@@ -168,6 +168,9 @@ public:
     void SetAddr();
     // A log text through the dispatcher; nothing without console or dispatcher.
     void PutLog(const DBString& text, bool error) const;
+    // Makes the device a loaded "Dev" element of this slot becomes; a host overrides it to
+    // attach its own kinds or parameter objects.
+    virtual CDev* CreateDev(int addr) { return new CDev(addr); }
 
     // "Slot" under parent with its fields, its link tables (Ethernet slots) and its device table;
     // throws ErrorXML (41076).
@@ -222,7 +225,8 @@ public:
     // Removes, unlinks from the XML and frees; false when there is none.
     bool Delete(int number);
     void ReOrder();
-    // Makes the slot a loaded "Slot" element becomes; a host overrides it for its own kinds.
+    // Makes the slot a loaded or linked-in slot becomes: the module's CreateSlot, or a plain
+    // CSlot for a table without module.
     virtual CSlot* CreateSlot(int number);
 
     int Count() const { return static_cast<int>(m_List.size()); }

@@ -30,6 +30,9 @@ public:
     void MarkLink();
     // A log text through the console's dispatcher; nothing without one.
     void PutLog(const DBString& text, bool error) const;
+    // Makes the slot a loaded or linked-in slot of this module becomes; a host overrides it to
+    // attach its own kinds or parameter objects.
+    virtual CSlot* CreateSlot(int number) { return new CSlot(number); }
 
     // "Um" under parent with its fields and slots; throws ErrorXML (41076).
     void XMLAdd(xmlNode* parent);

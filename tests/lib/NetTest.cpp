@@ -11,6 +11,7 @@
 #include "lib/KeySys.h"
 #include "lib/PackV7.h"
 #include "lib/Um.h"
+#include "lib/Xml.h"
 #include "tests/lib/LibTables.h"
 
 namespace {
@@ -135,6 +136,84 @@ TEST_F(NetTest, LoadReportsEachDuplicateOnceAndSavesBackUnchanged) {
     EXPECT_NE(Dump().find("<Um Number=\"3\"><Slot Number=\"5\" TypSlot=\"3\" Program=\"0\">"),
               std::string::npos);
     EXPECT_EQ(m_disp.logs.size(), 5u);
+}
+
+// A host parameter that keeps one attribute of its owner's element.
+class HostParam : public CParam {
+public:
+    explicit HostParam(int v = 0) : value(v) {}
+    void XMLUpdate(xmlNode* node) override {
+        TERQCloud::CNodeB::XMLUpdateInteger(node, "E", "Host", value, true);
+    }
+    void XMLLoad(xmlNode* node) override {
+        value = TERQCloud::CNodeB::XMLLoadInteger(node, "E", "Host", -1);
+    }
+    int value;
+};
+int HostValue(CParam* p) { return p == nullptr ? -2 : static_cast<HostParam*>(p)->value; }
+
+// Host kinds that attach parameters to every slot and device they make.
+class HostSlot : public CSlot {
+public:
+    using CSlot::CSlot;
+    CDev* CreateDev(int addr) override {
+        CDev* dev = new CDev(addr);
+        dev->m_pParam = new HostParam;
+        return dev;
+    }
+};
+class HostUM : public CUM {
+public:
+    using CUM::CUM;
+    CSlot* CreateSlot(int number) override {
+        CSlot* slot = new HostSlot(number);
+        slot->m_pParam = new HostParam;
+        return slot;
+    }
+};
+class HostTab : public CUMTab {
+public:
+    using CUMTab::CUMTab;
+    CUM* CreateUM(int number) override { return new HostUM(number, m_pPult); }
+};
+
+TEST_F(NetTest, ModelWrittenOutReadsBackThroughTheHostsFactories) {
+    HostTab src(&m_pult);
+    CSlot* line = src.FindBlokIns(1, 2);
+    line->m_typSlot = CSlot::tsLine2;
+    line->m_LinkUM = 4;
+    line->m_LinkSlot = 7;
+    line->m_Program = true;
+    static_cast<HostParam*>(line->m_pParam)->value = 42;
+    line->m_TabDev.Insert(line->CreateDev(3));
+    static_cast<HostParam*>(line->m_TabDev.Find(3)->m_pParam)->value = 7;
+    CSlot* eth = src.FindBlokIns(1, 5);
+    eth->m_typSlot = 9;
+    eth->m_TabLinkNet.Insert(6, 1, nullptr, nullptr);
+    eth->m_TabLinkCLL.GetItem(2)->m_IP.SetString("10.0.0.9");
+    src.FindUM(1)->m_Note = L"узел";
+    m_doc = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
+    xmlNode* root = xmlNewNode(nullptr, reinterpret_cast<const xmlChar*>("Net"));
+    xmlDocSetRootElement(m_doc, root);
+    src.XMLAdd(root);
+
+    HostTab back(&m_pult);
+    back.XMLLoad(root);
+    CSlot* l = back.FindBlok(1, 2);
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->m_typSlot, CSlot::tsLine2);
+    EXPECT_EQ(l->m_LinkUM, 4);
+    EXPECT_EQ(l->m_LinkSlot, 7);
+    EXPECT_TRUE(l->m_Program);
+    EXPECT_EQ(HostValue(l->m_pParam), 42);
+    ASSERT_NE(back.FindDev(1, 2, 3), nullptr);
+    EXPECT_EQ(HostValue(back.FindDev(1, 2, 3)->m_pParam), 7);
+    CSlot* e = back.FindBlok(1, 5);
+    EXPECT_NE(e->m_TabLinkNet.FindLink(6, 1), nullptr);
+    ASSERT_NE(e->m_TabLinkCLL.Find(2), nullptr);
+    EXPECT_EQ(e->m_TabLinkCLL.Find(2)->m_IP.GetString(), L"10.0.0.9");
+    EXPECT_EQ(back.FindUM(1)->m_Note, L"узел");
+    EXPECT_TRUE(m_disp.logs.empty());
 }
 
 TEST_F(NetTest, SlotAndDeviceClassesAtTheirBoundaries) {
