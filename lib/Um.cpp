@@ -177,7 +177,8 @@ CUM* CUMTab::CreateUM(int number) { return new CUM(number, m_pPult); }
 CSlot* CUMTab::SetOne(CSlot* near, int um, int slot, int inpType, CLinkNet* link) {
     if (near == nullptr) return nullptr;
     CSlot* far = FindBlokIns(um, slot);
-    if (far == nullptr) return nullptr;
+    // A slot linked to itself would lose its own type to the input type.
+    if (far == nullptr || far == near) return nullptr;
     if (far->m_typSlot != inpType) {
         far->m_typSlot = inpType;
         far->XMLUpdate();

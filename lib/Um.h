@@ -90,7 +90,7 @@ public:
     void SetLink();
     // Links near to module um, slot slot: that slot is found or made, gets type inpType, and the
     // two point to each other (for an external link, link->m_pSlot is the far slot). Returns the
-    // far slot, or null for numbers out of range.
+    // far slot, or null for numbers out of range or a link of near to itself (nothing changes).
     CSlot* SetOne(CSlot* near, int um, int slot, int inpType, CLinkNet* link = nullptr);
     // Every slot with the program flag, except type 12, gets its address.
     void SetAddr();

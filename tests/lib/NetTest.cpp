@@ -371,10 +371,15 @@ TEST_F(NetTest, SetLinkMakesFarEndsWithInputTypesAndPartnersBothWays) {
     }
     EXPECT_EQ(m_tab.Count(), 9);
     EXPECT_EQ(m_tab.FindLostUM(), -1);
-    // Far numbers out of range make nothing.
+    // Far numbers out of range make nothing; a slot linked to itself keeps its type.
     Slot(1, 15, 2)->m_LinkUM = 256;
+    CSlot* self = Slot(1, 14, 2);
+    self->m_LinkUM = 1;
+    self->m_LinkSlot = 14;
     m_tab.SetLink();
     EXPECT_EQ(m_tab.Count(), 9);
+    EXPECT_EQ(self->m_typSlot, 2);
+    EXPECT_EQ(self->m_pLink, nullptr);
 }
 
 TEST_F(NetTest, RootSlotFollowsInputLinksAtMost100Steps) {
