@@ -36,7 +36,13 @@ std::string BasePoolThread::Thread::Name() const {
            ")" + pid + m_State + " ";
 }
 
-void BasePoolThread::Thread::PutLog(const std::string& text) { m_Pool->PutLog(text); }
+void BasePoolThread::Thread::PutLog(const std::string& text) {
+    // A host's trace that throws must not end the worker while it is marked busy.
+    try {
+        m_Pool->PutLog(text);
+    } catch (...) {
+    }
+}
 
 std::string BasePoolThread::Thread::State() const {
     std::lock_guard<std::mutex> lock(m_StateMutex);
@@ -86,7 +92,11 @@ void BasePoolThread::Thread::Exec() {
         for (;;) {
             const auto t0 = std::chrono::steady_clock::now();
             SetState("Exec begin");
-            const bool more = proc(param);
+            // A procedure that throws ends as one returning false: the worker becomes idle.
+            const bool more = CallProc(proc, param, *this, [this] {
+                std::lock_guard<std::mutex> lock(m_StateMutex);
+                return m_ProcName;
+            });
             SetState(more ? "Func TRUE end" : "Func FALSE end");
             if (!more) break;
             const int interval = m_PoolInterval;
@@ -149,76 +159,88 @@ void BasePoolThread::Lock(const std::string& action) {
 
 void BasePoolThread::Unlock() { m_Mutex.Unlock(); }
 
+BaseTimedLock::Held BasePoolThread::Hold(const std::string& action) {
+    Lock(action);
+    return BaseTimedLock::Held(m_Mutex);
+}
+
 BasePoolThread::Thread* BasePoolThread::IsStartProc(ProcType proc,
                                                     void* param,
                                                     std::string& name,
                                                     bool breakIt) {
-    Lock("BasePoolThread::IsStartProc");
-    Thread* found = nullptr;
-    for (Thread* worker : m_List) {
+    const auto held = Hold("BasePoolThread::IsStartProc");
+    for (const auto& worker : m_List) {
         if (worker->m_PoolProc == proc && worker->m_PoolParam == param) {
             name = worker->Name();
             if (worker->m_Busy) {
                 if (breakIt) worker->BreakPoolExec();
-                found = worker;
-            } else {
-                worker->m_PoolProc = nullptr;
-                worker->m_PoolParam = nullptr;
+                return worker.get();
             }
-            break;
+            worker->m_PoolProc = nullptr;
+            worker->m_PoolParam = nullptr;
+            return nullptr;
         }
     }
-    Unlock();
-    return found;
+    return nullptr;
+}
+
+void BasePoolThread::Assign(
+    Thread& worker, const std::string& name, ProcType proc, void* param, int delay, int interval) {
+    {
+        std::lock_guard<std::mutex> lock(worker.m_StateMutex);
+        worker.m_ProcName = name;
+        worker.m_State = "SetParamExec(" + name;
+    }
+    worker.m_PoolProc = proc;
+    worker.m_PoolParam = param;
+    worker.m_PoolDelay = delay;
+    worker.m_PoolInterval = interval;
+    std::lock_guard<std::mutex> lock(worker.m_BreakMutex);
+    worker.m_PoolBreak = false;
 }
 
 BasePoolThread::Thread* BasePoolThread::StartProc(
     const std::string& name, ProcType proc, void* param, int delay, int interval) {
-    Lock("BasePoolThread::StartProc " + name);
-    m_Work = true;
-    // The check for a running pair and the assignment share one hold of the lock, so that two
-    // callers cannot both start the same pair.
-    Thread* idle = nullptr;
-    for (Thread* worker : m_List) {
-        if (worker->m_PoolProc == proc && worker->m_PoolParam == param) {
-            if (worker->m_Busy) {
-                PutLog(name + " NOT added to pool " + m_Name +
-                       " because there is already a thread " + worker->Name());
-                Unlock();
+    // A new worker is made and started outside the pool lock and kept only when no idle worker
+    // turned up meanwhile; declared first, an unused one is stopped after the lock is released.
+    std::list<std::unique_ptr<Thread>> fresh;
+    for (;;) {
+        {
+            const auto held = Hold("BasePoolThread::StartProc " + name);
+            m_Work = true;
+            // The check for a running pair and the assignment share one hold of the lock, so that
+            // two callers cannot both start the same pair.
+            Thread* idle = nullptr;
+            for (const auto& worker : m_List) {
+                if (worker->m_PoolProc == proc && worker->m_PoolParam == param) {
+                    if (worker->m_Busy) {
+                        PutLog(name + " NOT added to pool " + m_Name +
+                               " because there is already a thread " + worker->Name());
+                        return worker.get();
+                    }
+                    worker->m_PoolProc = nullptr;
+                    worker->m_PoolParam = nullptr;
+                }
+                if (idle == nullptr && !worker->m_Busy) idle = worker.get();
+            }
+            if (idle != nullptr) {
+                Assign(*idle, name, proc, param, delay, interval);
+                if (m_IsLog || BaseThread::s_IsAllLog) PutLog("Start " + idle->Name() + "not new");
+                idle->Notify();
+                return idle;
+            }
+            if (!fresh.empty()) {
+                Thread* worker = fresh.front().get();
+                Assign(*worker, name, proc, param, delay, interval);
+                m_List.splice(m_List.end(), fresh);
+                worker->Notify();
                 return worker;
             }
-            worker->m_PoolProc = nullptr;
-            worker->m_PoolParam = nullptr;
         }
-        if (idle == nullptr && !worker->m_Busy) idle = worker;
+        fresh.push_back(std::make_unique<Thread>(this));
+        fresh.front()->Start("BasePoolThread::StartProc: pool " + m_Name + " thread " + name,
+                             &Thread::PoolThreadProc, fresh.front().get(), 0, 0, false);
     }
-    auto fill = [&](Thread* worker) {
-        {
-            std::lock_guard<std::mutex> lock(worker->m_StateMutex);
-            worker->m_ProcName = name;
-            worker->m_State = "SetParamExec(" + name;
-        }
-        worker->m_PoolProc = proc;
-        worker->m_PoolParam = param;
-        worker->m_PoolDelay = delay;
-        worker->m_PoolInterval = interval;
-        std::lock_guard<std::mutex> lock(worker->m_BreakMutex);
-        worker->m_PoolBreak = false;
-    };
-    Thread* worker = idle;
-    if (worker != nullptr) {
-        fill(worker);
-        if (m_IsLog || BaseThread::s_IsAllLog) PutLog("Start " + worker->Name() + "not new");
-    } else {
-        worker = new Thread(this);
-        m_List.push_back(worker);
-        fill(worker);
-        worker->Start("BasePoolThread::StartProc: pool " + m_Name + " thread " + name,
-                      &Thread::PoolThreadProc, worker, 0, 0, false);
-    }
-    worker->Notify();
-    Unlock();
-    return worker;
 }
 
 void BasePoolThread::StopProc(ProcType proc, void* param) {
@@ -237,31 +259,28 @@ void BasePoolThread::StopProc(ProcType proc, void* param) {
 }
 
 void BasePoolThread::Stop() {
-    Lock("BasePoolThread::Stop");
+    std::list<std::unique_ptr<Thread>> stopped;
+    const auto held = Hold("BasePoolThread::Stop");
     m_Work = false;
-    for (Thread* worker : m_List) {
+    for (const auto& worker : m_List) {
         // Wake both waits: between calls of a periodic pair, and for an assignment.
         worker->BreakPoolExec();
         worker->BreakExec();
         worker->Notify();
         worker->BaseThread::Stop();
     }
-    for (Thread* worker : m_List) delete worker;
-    m_List.clear();
-    Unlock();
+    // Freed after the lock is released (declared before the guard).
+    stopped.swap(m_List);
 }
 
 void BasePoolThread::PrintProc() {
-    Lock("BasePoolThread::PrintProc");
+    const auto held = Hold("BasePoolThread::PrintProc");
     PutLog("PrintProc " + std::to_string(m_List.size()) + " threads");
-    for (Thread* worker : m_List)
+    for (const auto& worker : m_List)
         PutLog("  " + worker->Name() + (worker->m_Busy ? "busy" : "idle"));
-    Unlock();
 }
 
 std::size_t BasePoolThread::Size() {
-    Lock("BasePoolThread::Size");
-    const std::size_t size = m_List.size();
-    Unlock();
-    return size;
+    const auto held = Hold("BasePoolThread::Size");
+    return m_List.size();
 }

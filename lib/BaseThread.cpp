@@ -198,14 +198,15 @@ void BaseThread::Proc(BaseThread* self) {
         std::lock_guard<std::mutex> lock(self->m_NameMutex);
         self->m_PID = " PID: " + std::to_string(CurrentTid()) + " ";
     }
-    if (self->IsLogAny()) self->PutLog("Start " + self->Name());
     try {
+        if (self->IsLogAny()) self->PutLog("Start " + self->Name());
         if (self->WaitBeforeExec(self->m_Delay)) {
             for (;;) {
                 const auto t0 = std::chrono::steady_clock::now();
                 if (self->m_IsLog) self->PutLog("Exec " + self->Name());
                 self->m_Executing = true;
-                const bool more = self->m_Proc(self->m_Param);
+                const bool more =
+                    CallProc(self->m_Proc, self->m_Param, *self, [self] { return self->Name(); });
                 self->m_Executing = false;
                 if (!more) {
                     if (self->m_IsLog) self->PutLog("Avto break " + self->Name());
@@ -218,14 +219,27 @@ void BaseThread::Proc(BaseThread* self) {
                 if (!self->WaitBeforeExec(self->m_Interval - static_cast<int>(elapsed))) break;
             }
         }
-    } catch (const std::exception& e) {
-        self->m_Executing = false;
-        self->PutLog(std::string("exception: ") + e.what());
+        if (self->m_IsLog) self->PutLog("End " + self->Name());
     } catch (...) {
+        // Only a trace override can throw here: report through this class's own output, which
+        // does not call it again, and end the worker (an exception must not leave the thread).
         self->m_Executing = false;
-        self->PutLog("exception");
+        try {
+            self->BasePutLog("exception in PutLog");
+        } catch (...) {
+        }
     }
-    if (self->m_IsLog) self->PutLog("End " + self->Name());
+}
+
+void BaseThread::TraceException(BaseThread& tracer, const std::string& name) {
+    std::string text = "exception in " + name;
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        text += std::string(": ") + e.what();
+    } catch (...) {
+    }
+    tracer.PutLog(text);
 }
 
 bool BaseTimedLock::LockFor(const std::string& action,

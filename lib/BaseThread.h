@@ -47,6 +47,19 @@ public:
 
     // The worker's thread function.
     static void Proc(BaseThread* self);
+    // Calls proc(param) as a worker does: an exception is caught here and traced through tracer
+    // with the procedure's name (nameOf() is asked only then), and counts as a false result.
+    template <class NameOf>
+    static bool CallProc(ProcType proc, void* param, BaseThread& tracer, const NameOf& nameOf) {
+        try {
+            return proc(param);
+        } catch (...) {
+            TraceException(tracer, nameOf());
+        }
+        return false;
+    }
+    // Inside a handler: traces "exception in ", the name and the exception's text when it has one.
+    static void TraceException(BaseThread& tracer, const std::string& name);
 
     // Trace, pause 512 ms, "abort " and the text on standard output, then abort the process.
     [[noreturn]] static void AbortWith(const std::string& text);
@@ -115,6 +128,18 @@ public:
     void Unlock();
 
     static constexpr std::chrono::milliseconds kBound{30000};
+
+    // Releases a lock its owner has just taken when the scope is left, on every path.
+    class Held {
+    public:
+        explicit Held(BaseTimedLock& lock) : m_Lock(lock) {}
+        Held(const Held&) = delete;
+        Held& operator=(const Held&) = delete;
+        ~Held() { m_Lock.Unlock(); }
+
+    private:
+        BaseTimedLock& m_Lock;
+    };
 
 private:
     void Failure(const std::string& action, std::string& failure);
