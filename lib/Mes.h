@@ -32,27 +32,29 @@ public:
         mtPrefix = 61,     // prefix with one byte
         mtPrefixAsk = 62,  // prefix with a request and bytes
     };
-    enum typService {
+    // The code sets below are open (any byte value may come from a device): the fixed int type
+    // makes every such value a valid value of the enumeration.
+    enum typService : int {
         srvNone = 0,
         srvSetAdr = 2,  // carries an address at record bytes 7-8
     };
-    enum typPrefix {
+    enum typPrefix : int {
         pfxNone = 0,
     };
     // Address extension a request is sent to (0..31).
-    enum askFromMain {
+    enum askFromMain : int {
         askMain = 0,
         askLiftState = 10,  // lift state message
         askServ18 = 18,     // service 18
     };
-    enum jobNVRAM {
+    enum jobNVRAM : int {
         jobRead = 0,
         jobWrite = 1,  // the job that carries data
     };
-    enum rezNVRAM {
+    enum rezNVRAM : int {
         rezOk = 0,  // the result that carries data
     };
-    enum subServ18 {
+    enum subServ18 : int {
         ss18None = 0,
     };
     // 32-bit alert code.
