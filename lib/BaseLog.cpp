@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "dblib/DBTime.h"
+#include "lib/utilities.h"
 
 namespace {
 
@@ -341,14 +342,7 @@ void CBaseLog::ClearTo(int number) {
     closedir(folder);
 }
 
-void CBaseLog::Error(const std::string& text) {
-    std::string report = Dir().ToStr();
-    report += ": ";
-    report += text;
-    report += '\n';
-    std::fwrite(report.data(), 1, report.size(), stdout);
-    std::fflush(stdout);
-}
+void CBaseLog::Error(const std::string& text) { PutStdoutLine(Dir().ToStr() + ": " + text); }
 
 void CBaseLog::Report(const char* text, int errorCode) {
     Error(CnvErr(DBString(text).c_str(), errorCode).ToStr());

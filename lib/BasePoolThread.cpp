@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <thread>
 
+#include "lib/utilities.h"
+
 BasePoolThread::Thread::Thread(BasePoolThread* pool)
     : m_Pool(pool),
       m_Busy(false),
@@ -71,41 +73,30 @@ void BasePoolThread::Thread::BreakPoolExec() {
 }
 
 bool BasePoolThread::Thread::WaitBeforePoolExec(int ms) {
-    if (ms > 0) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        std::unique_lock<std::mutex> lock(m_BreakMutex);
-        m_BreakCond.wait_until(lock, deadline, [this] { return m_PoolBreak.load(); });
-        return !m_PoolBreak;
-    }
     if (ms < 0)
         PutLog("Duration of procedure is longer than timer interval " + Name() + " " +
                std::to_string(ms) + " " + std::to_string(m_PoolInterval));
-    // Back-to-back calls still honour a break.
-    return !m_PoolBreak;
+    return WaitUnless(m_BreakMutex, m_BreakCond, m_PoolBreak, ms);
 }
 
 void BasePoolThread::Thread::Exec() {
     SetState("Exec begin");
     const ProcType proc = m_PoolProc;
     void* const param = m_PoolParam;
-    if (proc != nullptr && WaitBeforePoolExec(m_PoolDelay)) {
-        for (;;) {
-            const auto t0 = std::chrono::steady_clock::now();
-            SetState("Exec begin");
-            // A procedure that throws ends as one returning false: the worker becomes idle.
-            const bool more = CallProc(proc, param, *this, [this] {
-                std::lock_guard<std::mutex> lock(m_StateMutex);
-                return m_ProcName;
-            });
-            SetState(more ? "Func TRUE end" : "Func FALSE end");
-            if (!more) break;
-            const int interval = m_PoolInterval;
-            if (interval < 1) break;
-            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now() - t0)
-                                     .count();
-            if (!WaitBeforePoolExec(interval - static_cast<int>(elapsed))) break;
-        }
+    if (proc != nullptr) {
+        RunPeriodic(
+            m_PoolDelay, [this](int ms) { return WaitBeforePoolExec(ms); },
+            [this, proc, param] {
+                SetState("Exec begin");
+                // A procedure that throws ends as one returning false: the worker becomes idle.
+                const bool more = CallProc(proc, param, *this, [this] {
+                    std::lock_guard<std::mutex> lock(m_StateMutex);
+                    return m_ProcName;
+                });
+                SetState(more ? "Func TRUE end" : "Func FALSE end");
+                return more;
+            },
+            [this] { return m_PoolInterval.load(); });
     }
     SetState("Exec end");
 }
@@ -144,11 +135,7 @@ BasePoolThread::BasePoolThread(const std::string& name, bool isLog)
 
 BasePoolThread::~BasePoolThread() { Stop(); }
 
-void BasePoolThread::PutLog(const std::string& text) {
-    std::string line = m_Name + " - " + text + "\n";
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fflush(stdout);
-}
+void BasePoolThread::PutLog(const std::string& text) { PutStdoutLine(m_Name + " - " + text); }
 
 void BasePoolThread::Lock(const std::string& action) {
     std::string failure;

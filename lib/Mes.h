@@ -170,6 +170,11 @@ public:
     // Two-byte address: N (0..255) and sub-address S (0..15).
     static void SetAdr(unsigned char* p, int n, int s);
     static void GetAdr(const unsigned char* p, int& n, int& s);
+    // Device address at p[0..1]: number and extension; with extRule a number above 127 stands
+    // for the number below 128 with extension bit 16 set.
+    static void GetDevAdr(const unsigned char* p, bool extRule, int& dev, int& ext);
+    // The types whose device address follows the extension rule.
+    static bool HasExtRule(int typ) { return typ == mtSostLift || typ == mtServ18; }
     // 3 bytes -> 4 units per group, a short last group zero-padded. dst is cleared first;
     // stops when dst is full. Returns whether every group was converted; done gets the units
     // written.
