@@ -10,7 +10,6 @@
 #include "app/TERQClientCfgApp.h"
 #include "app/TERQClientCfgIcon.h"
 #include "app/TERQClientCfgRes.h"
-#include "bench/FirstPaint.h"
 #include "dblib/DBString.h"
 #include "lib/TERQLibRes.h"
 #include "lib/Xml.h"
@@ -58,7 +57,6 @@ TERQClientCfgDialog::TERQClientCfgDialog()
     Centre(wxBOTH);
 
     m_ButtonSave->Disable();
-    WatchFirstPaint(m_PanelLanguage);
 }
 
 bool TERQClientCfgDialog::Destroy() {
