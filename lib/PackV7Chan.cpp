@@ -14,7 +14,10 @@ namespace {
 using Crc16Tables = std::array<std::array<std::uint16_t, 256>, 8>;
 
 // Table k: the CRC-16/XMODEM register after byte x followed by k zero bytes, for eight bytes a
-// step (the register's bits enter the first two bytes of a step).
+// step (the register's bits enter the first two bytes of a step). The entries are stored with
+// their two bytes swapped, and so is the register while it runs: its high byte, which meets the
+// next input byte, is then the low byte, and a table index costs one xor and one byte move less
+// on the chain from step to step that bounds the speed.
 constexpr Crc16Tables MakeCrc16Tables() {
     Crc16Tables t{};
     for (unsigned x = 0; x < 256; ++x) {
@@ -27,10 +30,14 @@ constexpr Crc16Tables MakeCrc16Tables() {
             const unsigned prev = t[k - 1][x];
             t[k][x] = static_cast<std::uint16_t>((prev << 8) ^ t[0][prev >> 8]);
         }
+    for (auto& table : t)
+        for (auto& entry : table)
+            entry = static_cast<std::uint16_t>((entry >> 8) | ((entry & 0xFF) << 8));
     return t;
 }
 
 constexpr Crc16Tables kCrc16 = MakeCrc16Tables();
+constexpr bool kBigEndian = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__;
 
 constexpr unsigned char KeyPro[16] = {0x70, 0x28, 0xb1, 0x4a, 0x6c, 0x7f, 0xa6, 0xdf,
                                       0x7d, 0xc1, 0x9b, 0xeb, 0x33, 0x2e, 0x1a, 0xf5};
@@ -86,13 +93,19 @@ unsigned char CPackV7::CalcCrc(const unsigned char* bytes, int n) {
 
 unsigned short CPackV7::CalcCrc16(const unsigned char* p, int n) {
     if (p == nullptr || n < 1) return 0;
-    unsigned crc = 0;
+    unsigned r = 0;  // the register, bytes swapped
     for (; n >= 8; n -= 8, p += 8) {
-        crc = kCrc16[7][(crc >> 8) ^ p[0]] ^ kCrc16[6][(crc & 0xFF) ^ p[1]] ^ kCrc16[5][p[2]] ^
-              kCrc16[4][p[3]] ^ kCrc16[3][p[4]] ^ kCrc16[2][p[5]] ^ kCrc16[1][p[6]] ^
-              kCrc16[0][p[7]];
+        // One word load instead of eight byte loads; its bytes in memory order from the low end.
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        if constexpr (kBigEndian) w = __builtin_bswap64(w);
+        const unsigned head = r ^ static_cast<unsigned>(w & 0xFFFF);
+        r = kCrc16[7][head & 0xFF] ^ kCrc16[6][head >> 8] ^ kCrc16[5][(w >> 16) & 0xFF] ^
+            kCrc16[4][(w >> 24) & 0xFF] ^ kCrc16[3][(w >> 32) & 0xFF] ^
+            kCrc16[2][(w >> 40) & 0xFF] ^ kCrc16[1][(w >> 48) & 0xFF] ^ kCrc16[0][w >> 56];
     }
-    for (; n > 0; --n, ++p) crc = ((crc << 8) & 0xFFFF) ^ kCrc16[0][(crc >> 8) ^ *p];
+    for (; n > 0; --n, ++p) r = (r >> 8) ^ kCrc16[0][(r ^ *p) & 0xFF];
+    const unsigned crc = (r >> 8) | ((r & 0xFF) << 8);
     return static_cast<unsigned short>(crc);
 }
 
