@@ -107,14 +107,15 @@ bool BasePoolThread::Thread::PoolThreadProc(void* worker) {
     for (;;) {
         {
             std::unique_lock<std::mutex> lock(self->m_BusyMutex);
-            // The stop flags are set before Notify, so a Notify swallowed by the end of the
-            // previous assignment still leaves them visible here.
-            self->m_BusyCond.wait(lock, [self, pool] {
-                return self->m_Busy.load() || self->m_Break.load() || !pool->m_Work.load();
-            });
+            // The stop flag is set before Notify, so a Notify swallowed by the end of the
+            // previous assignment still leaves it visible here.
+            self->m_BusyCond.wait(lock,
+                                  [self] { return self->m_Busy.load() || self->m_Break.load(); });
         }
-        // The pool's Stop wakes idle workers through Notify: leave instead of running.
-        if (!pool->m_Work || self->m_Break) break;
+        // The pool's Stop (and the destructor) break the worker and wake it through Notify:
+        // leave instead of running. Only the worker's own flag counts, so that a worker made
+        // while the pool was being stopped is not lost to that stop.
+        if (self->m_Break) break;
         self->Exec();
         const bool log = pool->m_IsLog || s_IsAllLog;
         const std::string ended = log ? self->Name() : std::string();
