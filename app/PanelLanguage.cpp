@@ -9,9 +9,10 @@
 
 wxIMPLEMENT_ABSTRACT_CLASS(PanelLanguage, wxPanel);
 
-wxBEGIN_EVENT_TABLE(PanelLanguage, PropertySheetPanel) wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(PanelLanguage, PropertySheetPanel)
+wxEND_EVENT_TABLE()
 
-    PanelLanguage::PanelLanguage(wxWindow* parent)
+PanelLanguage::PanelLanguage(wxWindow* parent)
     : PropertySheetPanel(parent), m_Language(0), m_Changed(false), m_Combo(nullptr) {}
 
 void PanelLanguage::Init() {

@@ -10,7 +10,6 @@
 #include "app/TERQClientCfgApp.h"
 #include "app/TERQClientCfgIcon.h"
 #include "app/TERQClientCfgRes.h"
-#include "bench/FirstPaint.h"
 #include "dblib/DBString.h"
 #include "lib/TERQLibRes.h"
 #include "lib/Xml.h"
@@ -20,11 +19,13 @@ const char App[] = "TERQClientCfg";
 const char Version[] = "v1.0.2";
 
 wxBEGIN_EVENT_TABLE(TERQClientCfgDialog, wxPropertySheetDialog)
-    EVT_CLOSE(TERQClientCfgDialog::OnClose) EVT_BUTTON(wxID_CLOSE, TERQClientCfgDialog::OnQuit)
-        EVT_BUTTON(wxID_HELP, TERQClientCfgDialog::OnAbout)
-            EVT_BUTTON(wxID_APPLY, TERQClientCfgDialog::OnOK) wxEND_EVENT_TABLE()
+    EVT_CLOSE(TERQClientCfgDialog::OnClose)
+    EVT_BUTTON(wxID_CLOSE, TERQClientCfgDialog::OnQuit)
+    EVT_BUTTON(wxID_HELP, TERQClientCfgDialog::OnAbout)
+    EVT_BUTTON(wxID_APPLY, TERQClientCfgDialog::OnOK)
+wxEND_EVENT_TABLE()
 
-                TERQClientCfgDialog::TERQClientCfgDialog()
+TERQClientCfgDialog::TERQClientCfgDialog()
     : m_PanelLanguage(nullptr), m_ButtonSave(nullptr), m_Closing(false) {
     Create(nullptr, wxID_ANY, App, wxDefaultPosition, wxDefaultSize,
            wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER, wxASCII_STR(wxDialogNameStr));
@@ -56,7 +57,6 @@ wxBEGIN_EVENT_TABLE(TERQClientCfgDialog, wxPropertySheetDialog)
     Centre(wxBOTH);
 
     m_ButtonSave->Disable();
-    WatchFirstPaint(m_PanelLanguage);
 }
 
 bool TERQClientCfgDialog::Destroy() {

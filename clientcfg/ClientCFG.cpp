@@ -80,13 +80,14 @@ int SaveThroughTemporary(xmlDoc* doc, const std::string& path) {
 
     struct stat old {};
     if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        fchmod(fd, old.st_mode & 07777);
+        // A mode that cannot be set leaves mkstemp's 0600: stricter, never looser, so not fatal.
+        [[maybe_unused]] const int modeSet = fchmod(fd, old.st_mode & 07777);
         if (old.st_uid != geteuid() || old.st_gid != getegid()) {
             // Only root can give the file back to its owner; others keep their own.
             [[maybe_unused]] const int rc = fchown(fd, old.st_uid, old.st_gid);
         }
     } else {
-        fchmod(fd, NewFileMode());
+        [[maybe_unused]] const int modeSet = fchmod(fd, NewFileMode());
     }
 
     bool ok = false;

@@ -195,27 +195,7 @@ std::string DBString::ToStr() const {
         for (size_t i = 0; i < n; ++i) d[i] = static_cast<unsigned char>(src[i]);
         return out;
     }
-    for (size_t i = 0; i < n; ++i) {
-        const uint32_t c = static_cast<uint32_t>(src[i]);
-        if (c < 0x80) {
-            *d++ = static_cast<unsigned char>(c);
-        } else if (c < 0x800) {
-            d[0] = static_cast<unsigned char>(0xC0 | (c >> 6));
-            d[1] = static_cast<unsigned char>(0x80 | (c & 0x3F));
-            d += 2;
-        } else if (c < 0x10000) {
-            d[0] = static_cast<unsigned char>(0xE0 | (c >> 12));
-            d[1] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-            d[2] = static_cast<unsigned char>(0x80 | (c & 0x3F));
-            d += 3;
-        } else {
-            d[0] = static_cast<unsigned char>(0xF0 | (c >> 18));
-            d[1] = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
-            d[2] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-            d[3] = static_cast<unsigned char>(0x80 | (c & 0x3F));
-            d += 4;
-        }
-    }
+    for (size_t i = 0; i < n; ++i) d += EncodeUtf8(static_cast<uint32_t>(src[i]), d);
     return out;
 }
 

@@ -1,8 +1,33 @@
 // The wide text type of all layers: UTF-32 in memory, UTF-8 and CP1251 at the edges.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// Writes the UTF-8 form of code point c (below 0x110000) to out and returns its length, 1 to 4.
+inline int EncodeUtf8(uint32_t c, unsigned char* out) {
+    if (c < 0x80) {
+        out[0] = static_cast<unsigned char>(c);
+        return 1;
+    }
+    if (c < 0x800) {
+        out[0] = static_cast<unsigned char>(0xC0 | (c >> 6));
+        out[1] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        out[0] = static_cast<unsigned char>(0xE0 | (c >> 12));
+        out[1] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+        out[2] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<unsigned char>(0xF0 | (c >> 18));
+    out[1] = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+    out[2] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+    out[3] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    return 4;
+}
 
 // A std::wstring with conversions, formatting, splitting and search keys. Adds no data member,
 // so it can stand wherever a std::wstring is expected. Positions and counts are int; a failed

@@ -268,19 +268,7 @@ double DBTime::ToDATE(bool shift, int minutes) const {
     return static_cast<double>(day) + (tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec) / 86400.0;
 }
 
-// Comparison with null operands (left is *this, right the argument):
-//
-//   operator | left null          | left set, right null | both set
-//   ---------+--------------------+----------------------+---------------
-//   >        | false              | true                 | left >  right
-//   >=       | true if right null | true                 | left >= right
-//   <        | true if right set  | false                | left <  right
-//   <=       | true               | false                | left <= right
-//   ==       | true               | false                | left == right
-//   !=       | true               | false                | left != right
-//
-// The order operators sort null first. == and != are both true for a null left operand: callers
-// rely on "null == t" to treat an unset time as matching (a lift state time not yet known).
+// The rules for null operands are listed at the operators in the header.
 bool DBTime::operator==(const DBTime& other) const {
     if (IsEmpty()) return true;
     if (other.IsEmpty()) return false;

@@ -24,14 +24,24 @@ inline void Store32(unsigned char* p, uint32_t v) {
 
 inline uint32_t Rotl(uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
 
-// The four auxiliary functions; F and G in the forms that need one operation less.
+// The auxiliary functions F, H and I, written so that x (the newest value) meets the others
+// last; F in the form that needs one operation less. G is written into its step below.
 inline uint32_t F(uint32_t x, uint32_t y, uint32_t z) { return z ^ (x & (y ^ z)); }
-inline uint32_t G(uint32_t x, uint32_t y, uint32_t z) { return y ^ (z & (x ^ y)); }
-inline uint32_t H(uint32_t x, uint32_t y, uint32_t z) { return x ^ y ^ z; }
+inline uint32_t H(uint32_t x, uint32_t y, uint32_t z) { return x ^ (y ^ z); }
 inline uint32_t I(uint32_t x, uint32_t y, uint32_t z) { return y ^ (x | ~z); }
 
+// b is the value the step before has just computed: the word, the constant and whatever does not
+// need b are added first, so that the chain from step to step stays as short as it can.
 #define MD5_STEP(f, a, b, c, d, x, s, t) \
-    a += f(b, c, d) + (x) + (t);         \
+    a += (x) + (t);                      \
+    a += f(b, c, d);                     \
+    a = Rotl(a, s) + b
+
+// G(b, c, d) = (b & d) | (c & ~d): the two terms share no bit, so they can be added one by one,
+// and only the second needs b.
+#define MD5_STEP_G(a, b, c, d, x, s, t) \
+    a += (x) + (t) + ((c) & ~(d));      \
+    a += (b) & (d);                     \
     a = Rotl(a, s) + b
 
 void Compress(uint32_t state[4], const unsigned char* data) {
@@ -57,22 +67,22 @@ void Compress(uint32_t state[4], const unsigned char* data) {
     MD5_STEP(F, c, d, a, b, X[14], 17, 0xA679438E);
     MD5_STEP(F, b, c, d, a, X[15], 22, 0x49B40821);
 
-    MD5_STEP(G, a, b, c, d, X[1], 5, 0xF61E2562);
-    MD5_STEP(G, d, a, b, c, X[6], 9, 0xC040B340);
-    MD5_STEP(G, c, d, a, b, X[11], 14, 0x265E5A51);
-    MD5_STEP(G, b, c, d, a, X[0], 20, 0xE9B6C7AA);
-    MD5_STEP(G, a, b, c, d, X[5], 5, 0xD62F105D);
-    MD5_STEP(G, d, a, b, c, X[10], 9, 0x02441453);
-    MD5_STEP(G, c, d, a, b, X[15], 14, 0xD8A1E681);
-    MD5_STEP(G, b, c, d, a, X[4], 20, 0xE7D3FBC8);
-    MD5_STEP(G, a, b, c, d, X[9], 5, 0x21E1CDE6);
-    MD5_STEP(G, d, a, b, c, X[14], 9, 0xC33707D6);
-    MD5_STEP(G, c, d, a, b, X[3], 14, 0xF4D50D87);
-    MD5_STEP(G, b, c, d, a, X[8], 20, 0x455A14ED);
-    MD5_STEP(G, a, b, c, d, X[13], 5, 0xA9E3E905);
-    MD5_STEP(G, d, a, b, c, X[2], 9, 0xFCEFA3F8);
-    MD5_STEP(G, c, d, a, b, X[7], 14, 0x676F02D9);
-    MD5_STEP(G, b, c, d, a, X[12], 20, 0x8D2A4C8A);
+    MD5_STEP_G(a, b, c, d, X[1], 5, 0xF61E2562);
+    MD5_STEP_G(d, a, b, c, X[6], 9, 0xC040B340);
+    MD5_STEP_G(c, d, a, b, X[11], 14, 0x265E5A51);
+    MD5_STEP_G(b, c, d, a, X[0], 20, 0xE9B6C7AA);
+    MD5_STEP_G(a, b, c, d, X[5], 5, 0xD62F105D);
+    MD5_STEP_G(d, a, b, c, X[10], 9, 0x02441453);
+    MD5_STEP_G(c, d, a, b, X[15], 14, 0xD8A1E681);
+    MD5_STEP_G(b, c, d, a, X[4], 20, 0xE7D3FBC8);
+    MD5_STEP_G(a, b, c, d, X[9], 5, 0x21E1CDE6);
+    MD5_STEP_G(d, a, b, c, X[14], 9, 0xC33707D6);
+    MD5_STEP_G(c, d, a, b, X[3], 14, 0xF4D50D87);
+    MD5_STEP_G(b, c, d, a, X[8], 20, 0x455A14ED);
+    MD5_STEP_G(a, b, c, d, X[13], 5, 0xA9E3E905);
+    MD5_STEP_G(d, a, b, c, X[2], 9, 0xFCEFA3F8);
+    MD5_STEP_G(c, d, a, b, X[7], 14, 0x676F02D9);
+    MD5_STEP_G(b, c, d, a, X[12], 20, 0x8D2A4C8A);
 
     MD5_STEP(H, a, b, c, d, X[5], 4, 0xFFFA3942);
     MD5_STEP(H, d, a, b, c, X[8], 11, 0x8771F681);
@@ -115,6 +125,7 @@ void Compress(uint32_t state[4], const unsigned char* data) {
 }
 
 #undef MD5_STEP
+#undef MD5_STEP_G
 
 // A one bit, then zeros up to the length field.
 const unsigned char md5_padding[64] = {0x80};

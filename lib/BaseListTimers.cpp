@@ -11,9 +11,9 @@ int ElapsedMs(std::chrono::steady_clock::time_point t0) {
 }
 }  // namespace
 
-bool BaseTimerEntry::Exec() {
+bool BaseTimerEntry::Exec(BaseThread& tracer) {
     const auto t0 = std::chrono::steady_clock::now();
-    const bool result = m_Proc(m_Param);
+    const bool result = BaseThread::CallProc(m_Proc, m_Param, tracer, [this] { return Name(); });
     m_Duration = ElapsedMs(t0);
     return result;
 }
@@ -22,12 +22,12 @@ std::string BaseCountedTimerEntry::Name() const {
     return m_Name + "(" + std::to_string(m_First) + "," + std::to_string(m_Period) + ")";
 }
 
-bool BaseCountedTimerEntry::Exec() {
+bool BaseCountedTimerEntry::Exec(BaseThread& tracer) {
     bool result = true;
     if (m_Count < 1) {
         m_Count = m_Period;
         const auto t0 = std::chrono::steady_clock::now();
-        result = m_Proc(m_Param);
+        result = BaseThread::CallProc(m_Proc, m_Param, tracer, [this] { return Name(); });
         m_Duration = ElapsedMs(t0);
         if (m_Period < 1) result = false;
     }
@@ -49,6 +49,12 @@ void BaseTimerList<Entry>::Unlock() {
 }
 
 template <class Entry>
+BaseTimedLock::Held BaseTimerList<Entry>::Hold(const std::string& action) {
+    Lock(action);
+    return BaseTimedLock::Held(m_Mutex);
+}
+
+template <class Entry>
 bool BaseTimerList<Entry>::ListTimersProc(void* list) {
     auto* self = static_cast<BaseTimerList<Entry>*>(list);
     std::string failure;
@@ -59,21 +65,21 @@ bool BaseTimerList<Entry>::ListTimersProc(void* list) {
         self->PutLog(failure);
         AbortWith(failure);
     }
+    BaseTimedLock::Held held(self->m_Mutex);
     for (auto it = self->m_List.begin(); it != self->m_List.end();) {
-        if (it->Exec()) {
+        if (it->Exec(*self)) {
             ++it;
             continue;
         }
         if (self->IsLogAny()) self->PutLog("AvtoEndProcTimer  " + self->Name() + " " + it->Name());
         it = self->m_List.erase(it);
     }
-    self->Unlock();
     return true;
 }
 
 template <class Entry>
 void BaseTimerList<Entry>::DelProcTimer(ProcType proc, void* param) {
-    Lock(std::string(ClassName()) + "::DelProcTimer");
+    const auto held = Hold(std::string(ClassName()) + "::DelProcTimer");
     std::string text = "does not exist";
     for (auto it = m_List.begin(); it != m_List.end(); ++it) {
         if (it->m_Proc == proc && it->m_Param == param) {
@@ -83,17 +89,15 @@ void BaseTimerList<Entry>::DelProcTimer(ProcType proc, void* param) {
         }
     }
     if (IsLogAny()) PutLog("DelProcTimer from " + Name() + " " + text);
-    Unlock();
 }
 
 template <class Entry>
 void BaseTimerList<Entry>::Stop() {
     // The break is visible before the lock is waited for, so a due tick yields the lock.
     BreakExec();
-    Lock(std::string(ClassName()) + "::Stop");
+    const auto held = Hold(std::string(ClassName()) + "::Stop");
     BaseThread::Stop();
     m_List.clear();
-    Unlock();
 }
 
 template <class Entry>
@@ -105,18 +109,16 @@ void BaseTimerList<Entry>::PrintListProc() {
         PutLog(failure);
         AbortWith(failure);
     }
+    BaseTimedLock::Held held(m_Mutex);
     PutLog("PrintListProc " + std::to_string(m_List.size()) + " entries");
     for (const Entry& entry : m_List)
         PutLog("  " + entry.Name() + " " + std::to_string(entry.m_Duration) + " ms");
-    Unlock();
 }
 
 template <class Entry>
 std::size_t BaseTimerList<Entry>::Size() {
-    Lock(std::string(ClassName()) + "::Size");
-    const std::size_t size = m_List.size();
-    Unlock();
-    return size;
+    const auto held = Hold(std::string(ClassName()) + "::Size");
+    return m_List.size();
 }
 
 template <class Entry>
@@ -130,13 +132,12 @@ template class BaseTimerList<BaseCountedTimerEntry>;
 BaseListTimers::~BaseListTimers() { Stop(); }
 
 void BaseListTimers::Start(const std::string& name, int delay, int interval, bool isLog) {
-    Lock("BaseListTimers::Start");
+    const auto held = Hold("BaseListTimers::Start");
     BaseThread::Start(name, &ListTimersProc, this, delay, interval, isLog);
-    Unlock();
 }
 
 void BaseListTimers::AddProcTimer(const std::string& name, ProcType proc, void* param) {
-    Lock("BaseListTimers::AddProcTimer " + name);
+    const auto held = Hold("BaseListTimers::AddProcTimer " + name);
     bool present = false;
     for (const ProcTimer& entry : m_List)
         if (entry.m_Proc == proc && entry.m_Param == param) present = true;
@@ -146,23 +147,21 @@ void BaseListTimers::AddProcTimer(const std::string& name, ProcType proc, void* 
         m_List.push_back(ProcTimer{name, proc, param, 0});
         AddTrace(name, " added");
     }
-    Unlock();
 }
 
 void BaseListTimersCounted::AddProcTimer(
     const std::string& name, ProcType proc, void* param, int first, int period) {
-    Lock(std::string(ClassName()) + "::AddProcTimer " + name);
+    const auto held = Hold(std::string(ClassName()) + "::AddProcTimer " + name);
     ProcTimer entry{name, proc, param, first, first, period, 0};
     if (first > 0) {
         m_List.push_back(entry);
         AddTrace(entry.Name(), " added");
-    } else if (entry.Exec()) {
+    } else if (entry.Exec(*this)) {
         m_List.push_back(entry);
         AddTrace(entry.Name(), " executed immediately and added");
     } else {
         AddTrace(entry.Name(), " executed immediately and not added because no repeat needed");
     }
-    Unlock();
 }
 
 BaseListTimersMinute::~BaseListTimersMinute() { Stop(); }
@@ -172,15 +171,13 @@ void BaseListTimersMinute::Start(const std::string& name, bool isLog) {
     std::tm local{};
     localtime_r(&now, &local);
     const int second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second counts as 59
-    Lock("BaseListTimersMinute::Start");
+    const auto held = Hold("BaseListTimersMinute::Start");
     BaseThread::Start(name, &ListTimersProc, this, (60 - second) * 1000, 60000, isLog);
-    Unlock();
 }
 
 BaseListTimersSecond::~BaseListTimersSecond() { Stop(); }
 
 void BaseListTimersSecond::Start(const std::string& name, bool isLog) {
-    Lock("BaseListTimersSecond::Start");
+    const auto held = Hold("BaseListTimersSecond::Start");
     BaseThread::Start(name, &ListTimersProc, this, 0, 1000, isLog);
-    Unlock();
 }

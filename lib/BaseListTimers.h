@@ -17,8 +17,8 @@ struct BaseTimerEntry {
     int m_Duration;  // last call, whole milliseconds
 
     std::string Name() const { return m_Name; }
-    // Calls and times the procedure; its result.
-    bool Exec();
+    // Calls and times the procedure; its result (false when it threw: traced through tracer).
+    bool Exec(BaseThread& tracer);
 };
 
 // Entry of the minute and second lists: called when its countdown of ticks runs out.
@@ -34,8 +34,8 @@ struct BaseCountedTimerEntry {
     // name(first,period)
     std::string Name() const;
     // One tick: calls the procedure when due. False when the entry is finished (the procedure
-    // returned false, or it ran and has no period).
-    bool Exec();
+    // returned false or threw, traced through tracer; or it ran and has no period).
+    bool Exec(BaseThread& tracer);
 };
 
 // What the three lists share: the list lock, the tick, deletion, stop and the listing. The list
@@ -53,6 +53,8 @@ public:
     // Takes the list lock or aborts after 30 seconds naming the holder's action.
     void Lock(const std::string& action);
     void Unlock();
+    // Lock, released when the returned guard goes out of scope.
+    BaseTimedLock::Held Hold(const std::string& action);
     // Traces each entry with its last duration.
     void PrintListProc() override;
 

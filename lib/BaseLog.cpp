@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "dblib/DBTime.h"
+#include "lib/utilities.h"
 
 namespace {
 
@@ -162,10 +163,12 @@ void CBaseLog::Close() {
     m_Running.store(false);
     if (m_Writer.joinable()) {
         m_Queue.Put(std::string());  // wakes a writer blocked in ReadAll
-        try {
+        // The only way join fails is a writer closing its own log (from an override it calls):
+        // it cannot wait for itself and ends on its own once it sees m_Running cleared.
+        if (m_Writer.get_id() == std::this_thread::get_id())
+            m_Writer.detach();
+        else
             m_Writer.join();
-        } catch (const std::system_error&) {
-        }
     }
     close();
 }
@@ -237,12 +240,9 @@ void CBaseLog::PutMes(const wchar_t* text, const unsigned char* data, int count)
 
 // ---- text helpers ----
 
-// DBString has no copy or move constructor: results are built as std::wstring and returned as
-// a DBString prvalue.
-
 DBString CBaseLog::CnvErr(const wchar_t* text, int errorCode) {
-    std::wstring result(text ? text : L"");
-    if (errorCode == 0) return DBString(std::move(result));
+    DBString result(text);
+    if (errorCode == 0) return result;
     wchar_t code[32];
     std::swprintf(code, 32, L": %d - ", errorCode);
     result += code;
@@ -253,12 +253,12 @@ DBString CBaseLog::CnvErr(const wchar_t* text, int errorCode) {
     } else {
         result += L'?';
     }
-    return DBString(std::move(result));
+    return result;
 }
 
 DBString CBaseLog::CnvMes(const wchar_t* text, const unsigned char* data, int count) {
-    std::wstring result(text ? text : L"");
-    if (!data) return DBString(std::move(result));  // nothing to list
+    DBString result(text);
+    if (!data) return result;  // nothing to list
     const int listed = count < 30 ? count : 30;
     wchar_t hex[8];
     for (int i = 0; i < listed; ++i) {
@@ -266,7 +266,7 @@ DBString CBaseLog::CnvMes(const wchar_t* text, const unsigned char* data, int co
         result += hex;
     }
     if (count > 30) result += L" ...";
-    return DBString(std::move(result));
+    return result;
 }
 
 std::string CBaseLog::StrMes(const unsigned char* data, int count) {
@@ -313,10 +313,10 @@ int CBaseLog::NumFile(const char* fileName) {
 DBString CBaseLog::NameFile(int number) {
     wchar_t digits[32];
     std::swprintf(digits, 32, L"%07d.", number);
-    std::wstring name = m_Prefix;
+    DBString name = m_Prefix;
     name += digits;
     name += m_Ext;
-    return DBString(std::move(name));
+    return name;
 }
 
 int CBaseLog::LastNum() {
@@ -342,14 +342,7 @@ void CBaseLog::ClearTo(int number) {
     closedir(folder);
 }
 
-void CBaseLog::Error(const std::string& text) {
-    std::string report = Dir().ToStr();
-    report += ": ";
-    report += text;
-    report += '\n';
-    std::fwrite(report.data(), 1, report.size(), stdout);
-    std::fflush(stdout);
-}
+void CBaseLog::Error(const std::string& text) { PutStdoutLine(Dir().ToStr() + ": " + text); }
 
 void CBaseLog::Report(const char* text, int errorCode) {
     Error(CnvErr(DBString(text).c_str(), errorCode).ToStr());

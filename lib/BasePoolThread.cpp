@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <thread>
 
+#include "lib/utilities.h"
+
 BasePoolThread::Thread::Thread(BasePoolThread* pool)
     : m_Pool(pool),
       m_Busy(false),
@@ -36,7 +38,13 @@ std::string BasePoolThread::Thread::Name() const {
            ")" + pid + m_State + " ";
 }
 
-void BasePoolThread::Thread::PutLog(const std::string& text) { m_Pool->PutLog(text); }
+void BasePoolThread::Thread::PutLog(const std::string& text) {
+    // A host's trace that throws must not end the worker while it is marked busy.
+    try {
+        m_Pool->PutLog(text);
+    } catch (...) {
+    }
+}
 
 std::string BasePoolThread::Thread::State() const {
     std::lock_guard<std::mutex> lock(m_StateMutex);
@@ -65,37 +73,30 @@ void BasePoolThread::Thread::BreakPoolExec() {
 }
 
 bool BasePoolThread::Thread::WaitBeforePoolExec(int ms) {
-    if (ms > 0) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        std::unique_lock<std::mutex> lock(m_BreakMutex);
-        m_BreakCond.wait_until(lock, deadline, [this] { return m_PoolBreak.load(); });
-        return !m_PoolBreak;
-    }
     if (ms < 0)
         PutLog("Duration of procedure is longer than timer interval " + Name() + " " +
                std::to_string(ms) + " " + std::to_string(m_PoolInterval));
-    // Back-to-back calls still honour a break.
-    return !m_PoolBreak;
+    return WaitUnless(m_BreakMutex, m_BreakCond, m_PoolBreak, ms);
 }
 
 void BasePoolThread::Thread::Exec() {
     SetState("Exec begin");
     const ProcType proc = m_PoolProc;
     void* const param = m_PoolParam;
-    if (proc != nullptr && WaitBeforePoolExec(m_PoolDelay)) {
-        for (;;) {
-            const auto t0 = std::chrono::steady_clock::now();
-            SetState("Exec begin");
-            const bool more = proc(param);
-            SetState(more ? "Func TRUE end" : "Func FALSE end");
-            if (!more) break;
-            const int interval = m_PoolInterval;
-            if (interval < 1) break;
-            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now() - t0)
-                                     .count();
-            if (!WaitBeforePoolExec(interval - static_cast<int>(elapsed))) break;
-        }
+    if (proc != nullptr) {
+        RunPeriodic(
+            m_PoolDelay, [this](int ms) { return WaitBeforePoolExec(ms); },
+            [this, proc, param] {
+                SetState("Exec begin");
+                // A procedure that throws ends as one returning false: the worker becomes idle.
+                const bool more = CallProc(proc, param, *this, [this] {
+                    std::lock_guard<std::mutex> lock(m_StateMutex);
+                    return m_ProcName;
+                });
+                SetState(more ? "Func TRUE end" : "Func FALSE end");
+                return more;
+            },
+            [this] { return m_PoolInterval.load(); });
     }
     SetState("Exec end");
 }
@@ -106,14 +107,15 @@ bool BasePoolThread::Thread::PoolThreadProc(void* worker) {
     for (;;) {
         {
             std::unique_lock<std::mutex> lock(self->m_BusyMutex);
-            // The stop flags are set before Notify, so a Notify swallowed by the end of the
-            // previous assignment still leaves them visible here.
-            self->m_BusyCond.wait(lock, [self, pool] {
-                return self->m_Busy.load() || self->m_Break.load() || !pool->m_Work.load();
-            });
+            // The stop flag is set before Notify, so a Notify swallowed by the end of the
+            // previous assignment still leaves it visible here.
+            self->m_BusyCond.wait(lock,
+                                  [self] { return self->m_Busy.load() || self->m_Break.load(); });
         }
-        // The pool's Stop wakes idle workers through Notify: leave instead of running.
-        if (!pool->m_Work || self->m_Break) break;
+        // The pool's Stop (and the destructor) break the worker and wake it through Notify:
+        // leave instead of running. Only the worker's own flag counts, so that a worker made
+        // while the pool was being stopped is not lost to that stop.
+        if (self->m_Break) break;
         self->Exec();
         const bool log = pool->m_IsLog || s_IsAllLog;
         const std::string ended = log ? self->Name() : std::string();
@@ -134,11 +136,7 @@ BasePoolThread::BasePoolThread(const std::string& name, bool isLog)
 
 BasePoolThread::~BasePoolThread() { Stop(); }
 
-void BasePoolThread::PutLog(const std::string& text) {
-    std::string line = m_Name + " - " + text + "\n";
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fflush(stdout);
-}
+void BasePoolThread::PutLog(const std::string& text) { PutStdoutLine(m_Name + " - " + text); }
 
 void BasePoolThread::Lock(const std::string& action) {
     std::string failure;
@@ -149,76 +147,88 @@ void BasePoolThread::Lock(const std::string& action) {
 
 void BasePoolThread::Unlock() { m_Mutex.Unlock(); }
 
+BaseTimedLock::Held BasePoolThread::Hold(const std::string& action) {
+    Lock(action);
+    return BaseTimedLock::Held(m_Mutex);
+}
+
 BasePoolThread::Thread* BasePoolThread::IsStartProc(ProcType proc,
                                                     void* param,
                                                     std::string& name,
                                                     bool breakIt) {
-    Lock("BasePoolThread::IsStartProc");
-    Thread* found = nullptr;
-    for (Thread* worker : m_List) {
+    const auto held = Hold("BasePoolThread::IsStartProc");
+    for (const auto& worker : m_List) {
         if (worker->m_PoolProc == proc && worker->m_PoolParam == param) {
             name = worker->Name();
             if (worker->m_Busy) {
                 if (breakIt) worker->BreakPoolExec();
-                found = worker;
-            } else {
-                worker->m_PoolProc = nullptr;
-                worker->m_PoolParam = nullptr;
+                return worker.get();
             }
-            break;
+            worker->m_PoolProc = nullptr;
+            worker->m_PoolParam = nullptr;
+            return nullptr;
         }
     }
-    Unlock();
-    return found;
+    return nullptr;
+}
+
+void BasePoolThread::Assign(
+    Thread& worker, const std::string& name, ProcType proc, void* param, int delay, int interval) {
+    {
+        std::lock_guard<std::mutex> lock(worker.m_StateMutex);
+        worker.m_ProcName = name;
+        worker.m_State = "SetParamExec(" + name;
+    }
+    worker.m_PoolProc = proc;
+    worker.m_PoolParam = param;
+    worker.m_PoolDelay = delay;
+    worker.m_PoolInterval = interval;
+    std::lock_guard<std::mutex> lock(worker.m_BreakMutex);
+    worker.m_PoolBreak = false;
 }
 
 BasePoolThread::Thread* BasePoolThread::StartProc(
     const std::string& name, ProcType proc, void* param, int delay, int interval) {
-    Lock("BasePoolThread::StartProc " + name);
-    m_Work = true;
-    // The check for a running pair and the assignment share one hold of the lock, so that two
-    // callers cannot both start the same pair.
-    Thread* idle = nullptr;
-    for (Thread* worker : m_List) {
-        if (worker->m_PoolProc == proc && worker->m_PoolParam == param) {
-            if (worker->m_Busy) {
-                PutLog(name + " NOT added to pool " + m_Name +
-                       " because there is already a thread " + worker->Name());
-                Unlock();
+    // A new worker is made and started outside the pool lock and kept only when no idle worker
+    // turned up meanwhile; declared first, an unused one is stopped after the lock is released.
+    std::list<std::unique_ptr<Thread>> fresh;
+    for (;;) {
+        {
+            const auto held = Hold("BasePoolThread::StartProc " + name);
+            m_Work = true;
+            // The check for a running pair and the assignment share one hold of the lock, so that
+            // two callers cannot both start the same pair.
+            Thread* idle = nullptr;
+            for (const auto& worker : m_List) {
+                if (worker->m_PoolProc == proc && worker->m_PoolParam == param) {
+                    if (worker->m_Busy) {
+                        PutLog(name + " NOT added to pool " + m_Name +
+                               " because there is already a thread " + worker->Name());
+                        return worker.get();
+                    }
+                    worker->m_PoolProc = nullptr;
+                    worker->m_PoolParam = nullptr;
+                }
+                if (idle == nullptr && !worker->m_Busy) idle = worker.get();
+            }
+            if (idle != nullptr) {
+                Assign(*idle, name, proc, param, delay, interval);
+                if (m_IsLog || BaseThread::s_IsAllLog) PutLog("Start " + idle->Name() + "not new");
+                idle->Notify();
+                return idle;
+            }
+            if (!fresh.empty()) {
+                Thread* worker = fresh.front().get();
+                Assign(*worker, name, proc, param, delay, interval);
+                m_List.splice(m_List.end(), fresh);
+                worker->Notify();
                 return worker;
             }
-            worker->m_PoolProc = nullptr;
-            worker->m_PoolParam = nullptr;
         }
-        if (idle == nullptr && !worker->m_Busy) idle = worker;
+        fresh.push_back(std::make_unique<Thread>(this));
+        fresh.front()->Start("BasePoolThread::StartProc: pool " + m_Name + " thread " + name,
+                             &Thread::PoolThreadProc, fresh.front().get(), 0, 0, false);
     }
-    auto fill = [&](Thread* worker) {
-        {
-            std::lock_guard<std::mutex> lock(worker->m_StateMutex);
-            worker->m_ProcName = name;
-            worker->m_State = "SetParamExec(" + name;
-        }
-        worker->m_PoolProc = proc;
-        worker->m_PoolParam = param;
-        worker->m_PoolDelay = delay;
-        worker->m_PoolInterval = interval;
-        std::lock_guard<std::mutex> lock(worker->m_BreakMutex);
-        worker->m_PoolBreak = false;
-    };
-    Thread* worker = idle;
-    if (worker != nullptr) {
-        fill(worker);
-        if (m_IsLog || BaseThread::s_IsAllLog) PutLog("Start " + worker->Name() + "not new");
-    } else {
-        worker = new Thread(this);
-        m_List.push_back(worker);
-        fill(worker);
-        worker->Start("BasePoolThread::StartProc: pool " + m_Name + " thread " + name,
-                      &Thread::PoolThreadProc, worker, 0, 0, false);
-    }
-    worker->Notify();
-    Unlock();
-    return worker;
 }
 
 void BasePoolThread::StopProc(ProcType proc, void* param) {
@@ -237,31 +247,28 @@ void BasePoolThread::StopProc(ProcType proc, void* param) {
 }
 
 void BasePoolThread::Stop() {
-    Lock("BasePoolThread::Stop");
+    std::list<std::unique_ptr<Thread>> stopped;
+    const auto held = Hold("BasePoolThread::Stop");
     m_Work = false;
-    for (Thread* worker : m_List) {
+    for (const auto& worker : m_List) {
         // Wake both waits: between calls of a periodic pair, and for an assignment.
         worker->BreakPoolExec();
         worker->BreakExec();
         worker->Notify();
         worker->BaseThread::Stop();
     }
-    for (Thread* worker : m_List) delete worker;
-    m_List.clear();
-    Unlock();
+    // Freed after the lock is released (declared before the guard).
+    stopped.swap(m_List);
 }
 
 void BasePoolThread::PrintProc() {
-    Lock("BasePoolThread::PrintProc");
+    const auto held = Hold("BasePoolThread::PrintProc");
     PutLog("PrintProc " + std::to_string(m_List.size()) + " threads");
-    for (Thread* worker : m_List)
+    for (const auto& worker : m_List)
         PutLog("  " + worker->Name() + (worker->m_Busy ? "busy" : "idle"));
-    Unlock();
 }
 
 std::size_t BasePoolThread::Size() {
-    Lock("BasePoolThread::Size");
-    const std::size_t size = m_List.size();
-    Unlock();
-    return size;
+    const auto held = Hold("BasePoolThread::Size");
+    return m_List.size();
 }

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <list>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -81,15 +82,25 @@ public:
     // Takes the pool lock or aborts after 30 seconds with the holder's action in the trace.
     void Lock(const std::string& action);
     void Unlock();
+    // Lock, released when the returned guard goes out of scope.
+    BaseTimedLock::Held Hold(const std::string& action);
     // Traces the workers, one line each.
     void PrintProc();
 
     std::size_t Size();
 
 private:
+    // Gives the pair to worker; the pool lock is held.
+    static void Assign(Thread& worker,
+                       const std::string& name,
+                       ProcType proc,
+                       void* param,
+                       int delay,
+                       int interval);
+
     std::string m_Name;
     bool m_IsLog;
-    std::list<Thread*> m_List;
+    std::list<std::unique_ptr<Thread>> m_List;
     BaseTimedLock m_Mutex;  // the pool lock with the holder's action
     std::atomic<bool> m_Work;
 };

@@ -10,6 +10,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include "lib/utilities.h"
+
 std::atomic<bool> BaseThread::s_IsAllLog{false};
 
 namespace {
@@ -48,9 +50,7 @@ std::string BaseThread::BaseName() const {
 std::string BaseThread::Name() const { return BaseName(); }
 
 void BaseThread::BasePutLog(const std::string& text) const {
-    std::string line = BaseName() + " - " + text + "\n";
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fflush(stdout);
+    PutStdoutLine(BaseName() + " - " + text);
 }
 
 void BaseThread::PutLog(const std::string& text) { BasePutLog(text); }
@@ -59,9 +59,7 @@ long BaseThread::CurrentTid() { return static_cast<long>(syscall(SYS_gettid)); }
 
 void BaseThread::AbortWith(const std::string& text) {
     std::this_thread::sleep_for(std::chrono::milliseconds(512));
-    std::string line = "abort " + text + "\n";
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fflush(stdout);
+    PutStdoutLine("abort " + text);
     std::abort();
 }
 
@@ -168,13 +166,19 @@ void BaseThread::Stop() {
     }
 }
 
-bool BaseThread::WaitBeforeExec(int ms) {
+bool BaseThread::WaitUnless(std::mutex& mutex,
+                            std::condition_variable& cond,
+                            const std::atomic<bool>& stop,
+                            int ms) {
     if (ms > 0) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        std::unique_lock<std::mutex> lock(m_Mutex);
-        m_Cond.wait_until(lock, deadline, [this] { return m_Break.load(); });
-        return !m_Break;
+        std::unique_lock<std::mutex> lock(mutex);
+        cond.wait_until(lock, deadline, [&stop] { return stop.load(); });
     }
+    return !stop;
+}
+
+bool BaseThread::WaitBeforeExec(int ms) {
     if (ms < 0) {
         int interval;
         {
@@ -185,8 +189,7 @@ bool BaseThread::WaitBeforeExec(int ms) {
                std::to_string(ms) + " " + std::to_string(interval));
         if (IsLogAny()) PrintListProc();
     }
-    // No wait, but a stop request must still end the worker when calls run back to back.
-    return !m_Break;
+    return WaitUnless(m_Mutex, m_Cond, m_Break, ms);
 }
 
 void BaseThread::Proc(BaseThread* self) {
@@ -198,34 +201,41 @@ void BaseThread::Proc(BaseThread* self) {
         std::lock_guard<std::mutex> lock(self->m_NameMutex);
         self->m_PID = " PID: " + std::to_string(CurrentTid()) + " ";
     }
-    if (self->IsLogAny()) self->PutLog("Start " + self->Name());
     try {
-        if (self->WaitBeforeExec(self->m_Delay)) {
-            for (;;) {
-                const auto t0 = std::chrono::steady_clock::now();
+        if (self->IsLogAny()) self->PutLog("Start " + self->Name());
+        RunPeriodic(
+            self->m_Delay, [self](int ms) { return self->WaitBeforeExec(ms); },
+            [self] {
                 if (self->m_IsLog) self->PutLog("Exec " + self->Name());
                 self->m_Executing = true;
-                const bool more = self->m_Proc(self->m_Param);
+                const bool more =
+                    CallProc(self->m_Proc, self->m_Param, *self, [self] { return self->Name(); });
                 self->m_Executing = false;
-                if (!more) {
-                    if (self->m_IsLog) self->PutLog("Avto break " + self->Name());
-                    break;
-                }
-                const auto t1 = std::chrono::steady_clock::now();
-                if (self->m_Interval < 1) break;
-                const auto elapsed =
-                    std::chrono::duration_cast<std::chrono::milliseconds>(t1 - t0).count();
-                if (!self->WaitBeforeExec(self->m_Interval - static_cast<int>(elapsed))) break;
-            }
-        }
-    } catch (const std::exception& e) {
-        self->m_Executing = false;
-        self->PutLog(std::string("exception: ") + e.what());
+                if (!more && self->m_IsLog) self->PutLog("Avto break " + self->Name());
+                return more;
+            },
+            [self] { return self->m_Interval; });
+        if (self->m_IsLog) self->PutLog("End " + self->Name());
     } catch (...) {
+        // Only a trace override can throw here: report through this class's own output, which
+        // does not call it again, and end the worker (an exception must not leave the thread).
         self->m_Executing = false;
-        self->PutLog("exception");
+        try {
+            self->BasePutLog("exception in PutLog");
+        } catch (...) {
+        }
     }
-    if (self->m_IsLog) self->PutLog("End " + self->Name());
+}
+
+void BaseThread::TraceException(BaseThread& tracer, const std::string& name) {
+    std::string text = "exception in " + name;
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        text += std::string(": ") + e.what();
+    } catch (...) {
+    }
+    tracer.PutLog(text);
 }
 
 bool BaseTimedLock::LockFor(const std::string& action,

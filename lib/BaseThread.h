@@ -47,6 +47,44 @@ public:
 
     // The worker's thread function.
     static void Proc(BaseThread* self);
+    // Calls proc(param) as a worker does: an exception is caught here and traced through tracer
+    // with the procedure's name (nameOf() is asked only then), and counts as a false result.
+    template <class NameOf>
+    static bool CallProc(ProcType proc, void* param, BaseThread& tracer, const NameOf& nameOf) {
+        try {
+            return proc(param);
+        } catch (...) {
+            TraceException(tracer, nameOf());
+        }
+        return false;
+    }
+    // The schedule of the wrapper and of the pool workers: wait(delay), then call() until it
+    // returns false, interval() is below 1, or wait(interval() less the call's whole ms) is false.
+    template <class Wait, class Call, class Interval>
+    static void RunPeriodic(int delay,
+                            const Wait& wait,
+                            const Call& call,
+                            const Interval& interval) {
+        if (!wait(delay)) return;
+        for (;;) {
+            const auto t0 = std::chrono::steady_clock::now();
+            if (!call()) return;
+            const int period = interval();
+            if (period < 1) return;
+            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - t0)
+                                     .count();
+            if (!wait(period - static_cast<int>(elapsed))) return;
+        }
+    }
+    // Waits up to ms (> 0) for stop, set under mutex with cond notified; false when stop is set,
+    // also without a wait for ms <= 0, so that calls running back to back still see it.
+    static bool WaitUnless(std::mutex& mutex,
+                           std::condition_variable& cond,
+                           const std::atomic<bool>& stop,
+                           int ms);
+    // Inside a handler: traces "exception in ", the name and the exception's text when it has one.
+    static void TraceException(BaseThread& tracer, const std::string& name);
 
     // Trace, pause 512 ms, "abort " and the text on standard output, then abort the process.
     [[noreturn]] static void AbortWith(const std::string& text);
@@ -115,6 +153,18 @@ public:
     void Unlock();
 
     static constexpr std::chrono::milliseconds kBound{30000};
+
+    // Releases a lock its owner has just taken when the scope is left, on every path.
+    class Held {
+    public:
+        explicit Held(BaseTimedLock& lock) : m_Lock(lock) {}
+        Held(const Held&) = delete;
+        Held& operator=(const Held&) = delete;
+        ~Held() { m_Lock.Unlock(); }
+
+    private:
+        BaseTimedLock& m_Lock;
+    };
 
 private:
     void Failure(const std::string& action, std::string& failure);

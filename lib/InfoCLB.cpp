@@ -19,21 +19,40 @@ int CInfoCLB::GetData(unsigned char* buf, int size) const {
     return m_count;
 }
 
+bool AnyUnitBit(const unsigned char* units, int bits, bool value) {
+    for (int b = 0; b < bits; ++b)
+        if (UnitBit(units, b) == value) return true;
+    return false;
+}
+
+DBString UnitsBinStr(const unsigned char* units, int count) {
+    DBString s;
+    for (int i = 0; i < count; ++i)
+        for (int b = 5; b >= 0; --b) s += (units[i] >> b) & 1 ? L'1' : L'0';
+    return s;
+}
+
+DBString UnitsHexStr(const unsigned char* units, int count) {
+    DBString s;
+    for (int i = 0; i < count; ++i) s.AppendFormat(L"%02X", units[i]);
+    return s;
+}
+
 bool CInfoCLB::tstBit(int b) const {
     if (b < 0 || b / 6 >= m_count) return false;
-    return (m_data[b / 6] >> (b % 6)) & 1;
+    return UnitBit(m_data, b);
 }
 
 bool CInfoCLB::setBit(int b) {
     if (b < 0 || b >= 12) return false;
     if (b / 6 >= m_count) m_count = b / 6 + 1;
-    m_data[b / 6] = static_cast<unsigned char>(m_data[b / 6] | (1 << (b % 6)));
+    SetUnitBit(m_data, b);
     return true;
 }
 
 bool CInfoCLB::clrBit(int b) {
     if (b < 0 || b >= 12) return false;
-    m_data[b / 6] = static_cast<unsigned char>(m_data[b / 6] & ~(1 << (b % 6)));
+    ClrUnitBit(m_data, b);
     return true;
 }
 
@@ -46,18 +65,9 @@ void CInfoCLB::SetMove() {
 
 bool CInfoCLB::IsEmpty() const { return Unit(0) == 0 && Unit(1) == 0; }
 
-DBString CInfoCLB::BinStr() const {
-    DBString s;
-    for (int i = 0; i < m_count; ++i)
-        for (int b = 5; b >= 0; --b) s += (m_data[i] >> b) & 1 ? L'1' : L'0';
-    return s;
-}
+DBString CInfoCLB::BinStr() const { return UnitsBinStr(m_data, m_count); }
 
-DBString CInfoCLB::HexStr() const {
-    DBString s;
-    for (int i = 0; i < m_count; ++i) s.AppendFormat(L"%02X", m_data[i]);
-    return s;
-}
+DBString CInfoCLB::HexStr() const { return UnitsHexStr(m_data, m_count); }
 
 bool CInfoCLB::EQ(const CInfoCLB& other) const {
     return ((Unit(0) ^ other.Unit(0)) & 63) == 0 && ((Unit(1) ^ other.Unit(1)) & 63) == 0;

@@ -3,6 +3,22 @@
 
 #include "dblib/DBString.h"
 
+// The 6-bit units shared by the state words: bit b is bit (b mod 6) of unit b/6. Callers check b
+// against their own bounds.
+inline bool UnitBit(const unsigned char* units, int b) { return (units[b / 6] >> (b % 6)) & 1; }
+inline void SetUnitBit(unsigned char* units, int b) {
+    units[b / 6] = static_cast<unsigned char>(units[b / 6] | (1 << (b % 6)));
+}
+inline void ClrUnitBit(unsigned char* units, int b) {
+    units[b / 6] = static_cast<unsigned char>(units[b / 6] & ~(1 << (b % 6)));
+}
+// True when one of bits 0..bits-1 equals value.
+bool AnyUnitBit(const unsigned char* units, int bits, bool value);
+// The count units, unit 0 first, six binary digits each, most significant first.
+DBString UnitsBinStr(const unsigned char* units, int count);
+// The count units as "%02X" each.
+DBString UnitsHexStr(const unsigned char* units, int count);
+
 // Bit b is bit (b mod 6) of unit b/6. Bit 0 is "idle lift 1 hour", bit 10 "no information",
 // bit 11 "no link" (states 40, 41 and 42 of CSostDev). Units beyond the count are kept zero.
 class CInfoCLB {

@@ -252,7 +252,7 @@ void CMes::UnPack() {
             if (m_len > 8) m_ext = m_data[8] & 31;
             break;
         default:
-            if (m_len > 7) GetDevAdr(6, m_typ == mtSostLift || m_typ == mtServ18);
+            if (m_len > 7) GetDevAdr(6, HasExtRule(m_typ));
             if ((m_typ == mtSostDev || m_typ == mtSostLift) && m_len > 8) {
                 m_sost.SetData(m_data + 8, m_len - 8);
                 if (m_typ == mtSostDev) m_sost.Normaliz();
@@ -277,13 +277,15 @@ void CMes::PutDevAdr(int at, int dev, int ext) {
     if (ext > 15) m_data[at] = Byte(m_data[at] | 0x20);
 }
 
-void CMes::GetDevAdr(int at, bool extRule) {
-    GetAdr(m_data + at, m_dev, m_ext);
-    if (extRule && m_dev > 127) {
-        m_dev &= 127;
-        m_ext |= 16;
+void CMes::GetDevAdr(const unsigned char* p, bool extRule, int& dev, int& ext) {
+    GetAdr(p, dev, ext);
+    if (extRule && dev > 127) {
+        dev &= 127;
+        ext |= 16;
     }
 }
+
+void CMes::GetDevAdr(int at, bool extRule) { GetDevAdr(m_data + at, extRule, m_dev, m_ext); }
 
 bool CMes::Conv8To6(const unsigned char* src, int n, unsigned char* dst, int size, int* done) {
     int out = 0;

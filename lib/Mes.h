@@ -32,27 +32,29 @@ public:
         mtPrefix = 61,     // prefix with one byte
         mtPrefixAsk = 62,  // prefix with a request and bytes
     };
-    enum typService {
+    // The code sets below are open (any byte value may come from a device): the fixed int type
+    // makes every such value a valid value of the enumeration.
+    enum typService : int {
         srvNone = 0,
         srvSetAdr = 2,  // carries an address at record bytes 7-8
     };
-    enum typPrefix {
+    enum typPrefix : int {
         pfxNone = 0,
     };
     // Address extension a request is sent to (0..31).
-    enum askFromMain {
+    enum askFromMain : int {
         askMain = 0,
         askLiftState = 10,  // lift state message
         askServ18 = 18,     // service 18
     };
-    enum jobNVRAM {
+    enum jobNVRAM : int {
         jobRead = 0,
         jobWrite = 1,  // the job that carries data
     };
-    enum rezNVRAM {
+    enum rezNVRAM : int {
         rezOk = 0,  // the result that carries data
     };
-    enum subServ18 {
+    enum subServ18 : int {
         ss18None = 0,
     };
     // 32-bit alert code.
@@ -169,6 +171,11 @@ public:
     // Two-byte address: N (0..255) and sub-address S (0..15).
     static void SetAdr(unsigned char* p, int n, int s);
     static void GetAdr(const unsigned char* p, int& n, int& s);
+    // Device address at p[0..1]: number and extension; with extRule a number above 127 stands
+    // for the number below 128 with extension bit 16 set.
+    static void GetDevAdr(const unsigned char* p, bool extRule, int& dev, int& ext);
+    // The types whose device address follows the extension rule.
+    static bool HasExtRule(int typ) { return typ == mtSostLift || typ == mtServ18; }
     // 3 bytes -> 4 units per group, a short last group zero-padded. dst is cleared first;
     // stops when dst is full. Returns whether every group was converted; done gets the units
     // written.

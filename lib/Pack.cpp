@@ -12,19 +12,6 @@ constexpr unsigned char kClassIdent = 0x80;
 // Room for the packet bytes and the CRC behind them.
 constexpr int kMaxBytes = 63;
 
-// CRC-8, polynomial 0x43, most significant bit first: entry b is the CRC of the byte b.
-struct CrcTable {
-    unsigned char t[256];
-    constexpr CrcTable() : t() {
-        for (int b = 0; b < 256; ++b) {
-            int c = b;
-            for (int k = 0; k < 8; ++k) c = (c & 0x80) ? ((c << 1) ^ 0x43) & 0xFF : (c << 1) & 0xFF;
-            t[b] = static_cast<unsigned char>(c);
-        }
-    }
-};
-constexpr CrcTable kCrc;
-
 bool IsMesLen(int l) { return l >= CPackMes::kMinMes && l <= CPackMes::kMaxMes; }
 
 }  // namespace
@@ -32,13 +19,7 @@ bool IsMesLen(int l) { return l >= CPackMes::kMinMes && l <= CPackMes::kMaxMes; 
 CPackMes::CPackMes() : m_reserved(0), m_value(0) {
     std::memset(m_data, 0, sizeof m_data);
     std::memset(m_repl, 0, sizeof m_repl);
-    m_pos = 0;
-    m_len = 1;
-    m_nRepl = 0;
-    m_ident = 0;
-    m_hasIdent = false;
-    m_prior = 0xFF;
-    CalcCrc();
+    Clear();
 }
 
 CPackMes::CPackMes(int origin, int dest, int priority) : CPackMes() {
@@ -203,10 +184,7 @@ int CPackMes::CalcCrc() {
 }
 
 unsigned char CPackMes::CalcCrc(const unsigned char* bytes, int n) {
-    unsigned char c = 0;
-    if (!bytes) return 0;
-    for (int i = 0; i < n; ++i) c = kCrc.t[c ^ bytes[i]];
-    return c;
+    return bytes ? Crc8(bytes, n) : 0;
 }
 
 void CPackMes::SetOrigMes(int module, int slot) {

@@ -1,11 +1,31 @@
 // Packet of the older device bus: address, packet number, acknowledgements, message records.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "dblib/DBString.h"
 
 class CMes;
+
+// CRC-8 of both packet formats: polynomial 0x43, initial 0, most significant bit first. Entry b
+// is the CRC-8 of the single byte b.
+inline constexpr std::array<unsigned char, 256> kCrc8Table = [] {
+    std::array<unsigned char, 256> t{};
+    for (unsigned b = 0; b < 256; ++b) {
+        unsigned c = b;
+        for (int k = 0; k < 8; ++k) c = (c & 0x80) ? ((c << 1) ^ 0x43) : (c << 1);
+        t[b] = static_cast<unsigned char>(c);
+    }
+    return t;
+}();
+
+// CRC-8 of n bytes by kCrc8Table; 0 for n < 1.
+inline unsigned char Crc8(const unsigned char* bytes, int n) {
+    unsigned char c = 0;
+    for (int i = 0; i < n; ++i) c = kCrc8Table[c ^ bytes[i]];
+    return c;
+}
 
 // Every byte carries its class in the two top bits: 00 data, 01 acknowledgement (0x40 | number),
 // 10 packet number (0x80 | number). Wire form: address byte (origin slot high, destination slot

@@ -37,12 +37,7 @@ CPackV7::CPackV7(int n, const unsigned char* bytes) : CPackV7() {
 }
 
 CPackV7::CPackV7(int n, const CMsgV7::typMsgv7* types) : CPackV7() {
-    m_Class = cpData;
-    m_Typ = tpMsgV7;
-    m_TypAsk = taMsgV7;
-    m_DirAsk = 1;
-    WriteHeader();
-    m_Buf[kAskByte] = 0x80;
+    SetAsk(tpMsgV7, taMsgV7, 1, nullptr, 0);
     const int cnt = types == nullptr ? 0 : std::clamp(n, 0, kMaxTypes);
     for (int i = 0; i < cnt; ++i)
         m_Buf[kDataAsk + i] =
@@ -161,16 +156,9 @@ void CPackV7::UnPack() {
                 m_Valid = false;
             } else {
                 // Byte 13 as a message type, bytes 13-14 as a two-byte device address whose
-                // top bit is an extension flag for types 26 and 58.
-                const int b0 = m_Buf[kAskByte];
-                const int b1 = m_Buf[kAskByte + 1];
-                m_MesTyp = b0;
-                m_MesDev = ((b0 * 4) & 0xFF) | ((b1 >> 4) & 3);
-                m_MesExt = b1 & 15;
-                if ((b0 == 26 || b0 == 58) && m_MesDev > 127) {
-                    m_MesDev &= 127;
-                    m_MesExt |= 16;
-                }
+                // top bit is an extension flag for the types of the extension rule.
+                m_MesTyp = m_Buf[kAskByte];
+                CMes::GetDevAdr(m_Buf + kAskByte, CMes::HasExtRule(m_MesTyp), m_MesDev, m_MesExt);
             }
         }
     }
@@ -253,12 +241,7 @@ int CPackV7::AddSubscription(const CIdentV7& id,
                              int n,
                              const unsigned char* data) {
     if (m_Len < kDataAsk) {
-        m_Class = cpData;
-        m_Typ = tpSubscription;
-        m_TypAsk = taSubscription;
-        m_DirAsk = 1;
-        WriteHeader();
-        m_Buf[kAskByte] = 0x81;
+        SetAsk(tpSubscription, taSubscription, 1, nullptr, 0);
         m_Buf[kDataAsk] = 0;
         m_Len = kDataAsk + 1;
     } else if (m_Class != cpData || m_Typ != tpSubscription ||

@@ -75,7 +75,7 @@ bool CSostDev::setBit(int b) {
     if (ib >= 0) return m_info.setBit(ib);
     if (b < 0 || b >= 48) return false;
     if (b / 6 >= m_count) m_count = b < 24 ? 4 : 8;
-    m_data[b / 6] = static_cast<unsigned char>(m_data[b / 6] | (1 << (b % 6)));
+    SetUnitBit(m_data, b);
     return true;
 }
 
@@ -83,13 +83,13 @@ bool CSostDev::clrBit(int b) {
     const int ib = InfoBit(b);
     if (ib >= 0) return m_info.clrBit(ib);
     if (b < 0 || b >= 48) return false;
-    m_data[b / 6] = static_cast<unsigned char>(m_data[b / 6] & ~(1 << (b % 6)));
+    ClrUnitBit(m_data, b);
     return true;
 }
 
 bool CSostDev::tstBitDirect(int b) const {
     if (b < 0 || b >= 48) return false;
-    return (m_data[b / 6] >> (b % 6)) & 1;
+    return UnitBit(m_data, b);
 }
 
 unsigned char CSostDev::operator[](int i) const { return i >= 0 && i < 8 ? m_data[i] : 0; }
@@ -142,15 +142,6 @@ bool CSostDev::operator==(const CSostDev& other) const {
     return true;
 }
 
-DBString CSostDev::BinStr() const {
-    DBString s;
-    for (int i = 0; i < m_count; ++i)
-        for (int b = 5; b >= 0; --b) s += (m_data[i] >> b) & 1 ? L'1' : L'0';
-    return s;
-}
+DBString CSostDev::BinStr() const { return UnitsBinStr(m_data, m_count); }
 
-DBString CSostDev::HexStr() const {
-    DBString s;
-    for (int i = 0; i < m_count; ++i) s.AppendFormat(L"%02X", m_data[i]);
-    return s;
-}
+DBString CSostDev::HexStr() const { return UnitsHexStr(m_data, m_count); }

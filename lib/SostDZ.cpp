@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "lib/InfoCLB.h"
 #include "lib/Mes.h"
 
 void CSostDZ::Clear() {
@@ -34,7 +35,7 @@ void CSostDZ::SetMode(const unsigned char* bytes) {
 
 bool CSostDZ::tstBit(int b) const {
     if (b < 0 || b >= 24) return false;
-    return (m_data[b / 6] >> (b % 6)) & 1;
+    return UnitBit(m_data, b);
 }
 
 int CSostDZ::NextSost(int& b) {
@@ -50,17 +51,9 @@ int CSostDZ::NextSost(int& b) {
     return 0;
 }
 
-bool CSostDZ::existsOne() const {
-    for (int b = 0; b < 24; ++b)
-        if (tstBit(b)) return true;
-    return false;
-}
+bool CSostDZ::existsOne() const { return AnyUnitBit(m_data, 24, true); }
 
-bool CSostDZ::existsNul() const {
-    for (int b = 0; b < 24; ++b)
-        if (!tstBit(b)) return true;
-    return false;
-}
+bool CSostDZ::existsNul() const { return AnyUnitBit(m_data, 24, false); }
 
 uint32_t CSostDZ::Value() const {
     return static_cast<uint32_t>(m_data[0]) | static_cast<uint32_t>(m_data[1]) << 8 |

@@ -1,5 +1,6 @@
 #include "lib/SostSens.h"
 
+#include "lib/InfoCLB.h"
 #include "lib/Mes.h"
 
 namespace {
@@ -42,32 +43,24 @@ CSostSens& CSostSens::operator=(const CMes& mes) {
 
 bool CSostSens::tstBit(int b) const {
     if (b < 0 || b >= 120) return false;
-    return (m_data[b / 6] >> (b % 6)) & 1;
+    return UnitBit(m_data, b);
 }
 
 bool CSostSens::setBit(int b) {
     if (b < 0 || b >= 120) return false;
-    m_data[b / 6] = static_cast<unsigned char>(m_data[b / 6] | (1 << (b % 6)));
+    SetUnitBit(m_data, b);
     return true;
 }
 
 bool CSostSens::clrBit(int b) {
     if (b < 0 || b >= 120) return false;
-    m_data[b / 6] = static_cast<unsigned char>(m_data[b / 6] & ~(1 << (b % 6)));
+    ClrUnitBit(m_data, b);
     return true;
 }
 
-bool CSostSens::existsNul() const {
-    for (int b = 0; b < 24; ++b)
-        if (!tstBit(b)) return true;
-    return false;
-}
+bool CSostSens::existsNul() const { return AnyUnitBit(m_data, 24, false); }
 
-bool CSostSens::existsOne() const {
-    for (int b = 0; b < 24; ++b)
-        if (tstBit(b)) return true;
-    return false;
-}
+bool CSostSens::existsOne() const { return AnyUnitBit(m_data, 24, true); }
 
 int CSostSens::LvlAsk10() const {
     if (m_count < 4) return -1;

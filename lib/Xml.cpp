@@ -10,6 +10,7 @@
 
 #include "dblib/LoadRes.h"
 #include "lib/TERQLibRes.h"
+#include "lib/utilities.h"
 
 namespace {
 
@@ -78,12 +79,7 @@ DBString CNodeB::XMLLoadString(xmlNode* node, const char*, const char* attr, boo
     const XmlCharPtr value = GetAttr(node, attr);
     if (!value) return DBString();
     DBString text(Text(value));
-    if (trim) {
-        const auto first = text.find_first_not_of(L' ');
-        if (first == DBString::npos) return DBString();
-        const auto last = text.find_last_not_of(L' ');
-        text = DBString(text.substr(first, last - first + 1));
-    }
+    if (trim) text.Trim();
     return text;
 }
 
@@ -206,12 +202,6 @@ void CNodeB::XMLUpdateBool(
     SetAttr(node, element, attr, value ? "1" : "0");
 }
 
-bool CNodeB::isNulIPv6(const in6_addr& address) {
-    static const unsigned char mappedZero[16] = {0, 0, 0,    0,    0, 0, 0, 0,
-                                                 0, 0, 0xFF, 0xFF, 0, 0, 0, 0};
-    static const unsigned char zero[16] = {};
-    return std::memcmp(address.s6_addr, zero, 16) == 0 ||
-           std::memcmp(address.s6_addr, mappedZero, 16) == 0;
-}
+bool CNodeB::isNulIPv6(const in6_addr& address) { return ::isNulIPv6(address); }
 
 }  // namespace TERQCloud

@@ -1,6 +1,7 @@
 #include "lib/utilities.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -76,27 +77,8 @@ int CopyUtf8(char* buffer, size_t size, const unsigned char* text, size_t units)
             }
         }
         if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;  // a lone surrogate
-        char bytes[4];
-        size_t n;
-        if (cp < 0x80) {
-            bytes[0] = static_cast<char>(cp);
-            n = 1;
-        } else if (cp < 0x800) {
-            bytes[0] = static_cast<char>(0xC0 | (cp >> 6));
-            bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
-            n = 2;
-        } else if (cp < 0x10000) {
-            bytes[0] = static_cast<char>(0xE0 | (cp >> 12));
-            bytes[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
-            n = 3;
-        } else {
-            bytes[0] = static_cast<char>(0xF0 | (cp >> 18));
-            bytes[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            bytes[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            bytes[3] = static_cast<char>(0x80 | (cp & 0x3F));
-            n = 4;
-        }
+        unsigned char bytes[4];
+        const size_t n = static_cast<size_t>(EncodeUtf8(cp, bytes));
         if (size - 1 - out < n) break;
         std::memcpy(buffer + out, bytes, n);
         out += n;
@@ -168,6 +150,12 @@ std::string Trim(const std::string& text) {
     if (first == std::string::npos) return std::string();
     const size_t last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
+}
+
+void PutStdoutLine(const std::string& text) {
+    const std::string line = text + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
 }
 
 int ParseString(const std::string& text, const char* separator, std::vector<std::string>& parts) {

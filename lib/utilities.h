@@ -32,6 +32,9 @@ std::string Trim(const std::string& text);
 // Splits at every separator, empty parts kept, the rest after the last one included; an empty text
 // gives no parts. An empty or null separator gives the whole text as one part. Returns the count.
 int ParseString(const std::string& text, const char* separator, std::vector<std::string>& parts);
+// Writes the text and a line end to standard output in one call and flushes, so that lines of
+// several threads do not interleave.
+void PutStdoutLine(const std::string& text);
 // Shuts down and closes a descriptor greater than 0 and sets it to -1; otherwise does nothing.
 void CloseSocket(int& socket);
 

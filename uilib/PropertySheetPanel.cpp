@@ -1,8 +1,9 @@
 #include "uilib/PropertySheetPanel.h"
 
-wxBEGIN_EVENT_TABLE(PropertySheetPanel, wxPanel) wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(PropertySheetPanel, wxPanel)
+wxEND_EVENT_TABLE()
 
-    PropertySheetPanel::PropertySheetPanel(wxWindow* parent)
+PropertySheetPanel::PropertySheetPanel(wxWindow* parent)
     : wxPanel(parent,
               wxID_ANY,
               wxDefaultPosition,

@@ -122,7 +122,7 @@ TEST(CPackMesTest, BuiltPacketParsesBack) {
     EXPECT_EQ(p.AddIdent(17), 1);
     EXPECT_EQ(p.AddRepl(9), 1);
     EXPECT_EQ(p.AddRepl(10), 1);  // replaces the 9
-    const CMes a(kRec.size(), kRec.data());
+    const CMes a(static_cast<int>(kRec.size()), kRec.data());
     EXPECT_EQ(p.AddMes(a), 1);
     EXPECT_EQ(p.AddMes(a), 1);
     Bytes expect = {0x31, 0x91, 0x4A, 0x08};
@@ -165,7 +165,7 @@ TEST(CPackMesTest, RejectsMalformedMessages) {
         SCOPED_TRACE(c.name);
         CPackMes p(static_cast<int>(c.in.size()), c.in.data(), 0);
         EXPECT_FALSE(p.IsValid());
-        CMes m(kRec.size(), kRec.data());
+        CMes m(static_cast<int>(kRec.size()), kRec.data());
         for (int i = 0; i < c.readable; ++i) EXPECT_EQ(p.GetMes(m), 1);
         EXPECT_EQ(p.GetMes(m), 0);
         EXPECT_EQ(m.GetLen(), 0);
@@ -196,9 +196,9 @@ TEST(CPackMesTest, SetOrigMesFillsUnassignedOrigins) {
     const Bytes rec3 = {0x32, 0x0F, 0x01, 0x13, 0x00, 0x2E, 0x02, 0x3F, 0x3F};
     CPackMes p(15, 1, 0);
     p.AddRepl(6);
-    p.AddMes(CMes(rec1.size(), rec1.data()));
-    p.AddMes(CMes(rec2.size(), rec2.data()));
-    p.AddMes(CMes(rec3.size(), rec3.data()));
+    p.AddMes(CMes(static_cast<int>(rec1.size()), rec1.data()));
+    p.AddMes(CMes(static_cast<int>(rec2.size()), rec2.data()));
+    p.AddMes(CMes(static_cast<int>(rec3.size()), rec3.data()));
     p.SetOrigMes(7, 2);  // 7:2 is 01 32
     const Bytes expect = {0x21, 0x46, 0x08, 0x01, 0x32, 0x01, 0x13, 0x00, 0x30, 0x21,
                           0x0A, 0x01, 0x32, 0x01, 0x13, 0x00, 0x2E, 0x02, 0x01, 0x32,
