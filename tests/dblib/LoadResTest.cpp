@@ -20,13 +20,13 @@ std::string StderrOf(F fill) {
     return testing::internal::GetCapturedStderr();
 }
 
-// The conversion specifications of a printf format, in order ("%%" is not one).
+// The conversions of a printf format, in order ("%%" is not one).
 std::vector<std::string> Conversions(const std::string& format) {
-    static const std::regex spec("%%|%[-+ #0-9.lhzjt]*.");
-    std::vector<std::string> specs;
-    for (std::sregex_iterator it(format.begin(), format.end(), spec), end; it != end; ++it)
-        if (it->str() != "%%") specs.push_back(it->str());
-    return specs;
+    static const std::regex pattern("%%|%[-+ #0-9.lhzjt]*.");
+    std::vector<std::string> found;
+    for (std::sregex_iterator it(format.begin(), format.end(), pattern), end; it != end; ++it)
+        if (it->str() != "%%") found.push_back(it->str());
+    return found;
 }
 
 }  // namespace
@@ -55,9 +55,9 @@ TEST(LoadResTest, EveryLayerFillsBothLanguagesAlike) {
             << id;
         EXPECT_NE(LoadStringFromResource(id), L"?utf-32?") << id;
         EXPECT_NE(LoadStringFromResourceENU(id), L"?utf-32?") << id;
-        const auto specs = Conversions(entry.second);
-        EXPECT_EQ(specs, Conversions(g_StringLocaleENU[entry.first])) << id;
-        for (const auto& spec : specs) EXPECT_EQ(allowed.count(spec), 1u) << id << spec;
+        const auto conversions = Conversions(entry.second);
+        EXPECT_EQ(conversions, Conversions(g_StringLocaleENU[entry.first])) << id;
+        for (const auto& c : conversions) EXPECT_EQ(allowed.count(c), 1u) << id << c;
     }
     for (const auto& r :
          {std::make_pair(IDS_MODE_LIFT_BASE, IDS_MODE_LIFT_COUNT),

@@ -47,23 +47,11 @@ bool JobProc(void* param) {
     return n != job->falseAt;
 }
 
-struct AllLog {
-    AllLog() { BaseThread::s_IsAllLog = true; }
-    ~AllLog() { BaseThread::s_IsAllLog = false; }
-};
-
 // True once the worker has ended on its own; false after 10 seconds.
 bool Ends(const BaseThread& t) {
     for (int i = 0; i < 2000 && t.IsRunning(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return !t.IsRunning();
-}
-
-std::vector<std::string> Split(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
 }
 
 // What each scenario traced; the base class's own trace goes to standard output.
@@ -72,7 +60,8 @@ std::vector<std::string> Traces(const std::function<void(TraceLines&)>& scenario
     testing::internal::CaptureStdout();
     scenario(lines);
     auto all = lines.Lines();
-    for (const auto& line : Split(testing::internal::GetCapturedStdout())) all.push_back(line);
+    std::istringstream out(testing::internal::GetCapturedStdout());
+    for (std::string line; std::getline(out, line);) all.push_back(line);
     return all;
 }
 
@@ -129,7 +118,7 @@ TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
         p.StopProc(&JobProc, &periodic);
     });
     const auto timers = Traces([](TraceLines& lines) {
-        AllLog all;
+        BaseThread::s_IsAllLog = true;
         Job once, repeat, later, ending, slow;
         ending.falseAt = 2;
         {

@@ -93,33 +93,23 @@ TEST(CIdeaKeyTest, FoldsTextsIntoTheBlock) {
     yaUtf[1] = 0xAF;
     Bytes count(16);
     for (size_t i = 0; i < 16; ++i) count[i] = static_cast<unsigned char>(i);
+    using U8 = const unsigned char*;
     const struct {
-        const char* name;
-        void (*set)(CIdeaKey&, const unsigned char*);
+        void (*set)(CIdeaKey&, U8);
         Bytes block, expected;
     } rows[] = {
-        {"empty", [](CIdeaKey& k, const unsigned char* b) { k.Set2(L"", L"", L"", b); }, seq, seq},
-        {"Set2",
-         [](CIdeaKey& k, const unsigned char* b) {
-             k.Set2(L"ABCDEFGHI", L"JKLMNOPQR", L"wxyz", b);
-         },
-         zero, folded},
-        {"SetUtf8",
-         [](CIdeaKey& k, const unsigned char* b) {
-             k.SetUtf8(L"ABCDEFGHI", L"JKLMNOPQR", L"wxyz", b);
-         },
-         zero, folded},
-        {"Set", [](CIdeaKey& k, const unsigned char* b) { k.Set(L"ab", L"0123456789ABCDEFGH", b); },
-         count, both},
-        {"CP1251", [](CIdeaKey& k, const unsigned char* b) { k.Set2(L"\x042F", L"", L"", b); },
-         zero, ya},
-        {"UTF-8", [](CIdeaKey& k, const unsigned char* b) { k.SetUtf8(L"\x042F", L"", L"", b); },
-         zero, yaUtf},
+        {[](CIdeaKey& k, U8 b) { k.Set2(L"", L"", L"", b); }, seq, seq},
+        {[](CIdeaKey& k, U8 b) { k.Set2(L"ABCDEFGHI", L"JKLMNOPQR", L"wxyz", b); }, zero, folded},
+        {[](CIdeaKey& k, U8 b) { k.SetUtf8(L"ABCDEFGHI", L"JKLMNOPQR", L"wxyz", b); }, zero,
+         folded},
+        {[](CIdeaKey& k, U8 b) { k.Set(L"ab", L"0123456789ABCDEFGH", b); }, count, both},
+        {[](CIdeaKey& k, U8 b) { k.Set2(L"\x042F", L"", L"", b); }, zero, ya},
+        {[](CIdeaKey& k, U8 b) { k.SetUtf8(L"\x042F", L"", L"", b); }, zero, yaUtf},
     };
     for (const auto& row : rows) {
         CIdeaKey key;
         row.set(key, row.block.data());
-        EXPECT_EQ(Bytes(key.Get(), key.Get() + 16), row.expected) << row.name;
+        EXPECT_EQ(Bytes(key.Get(), key.Get() + 16), row.expected) << &row - rows;
     }
     CIdeaKey key;
     EXPECT_THROW(key.Set2(nullptr, L"", L"", zero.data()), std::logic_error);
