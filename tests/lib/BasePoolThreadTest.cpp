@@ -29,8 +29,8 @@ constexpr int kHour = 3600 * 1000;
 
 class BasePoolThreadTest : public testing::Test {
 protected:
+    Job m_Job, m_Other;  // outlive the pool's workers
     BasePoolThread m_Pool{"P"};
-    Job m_Job, m_Other;
 };
 
 // True once the worker is idle again (bounded).
