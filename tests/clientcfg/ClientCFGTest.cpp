@@ -265,6 +265,8 @@ TEST_F(ClientCFGTest, NodeTreeReportsToItsRootAndOwnsItsChildren) {
     root.m_Child.Remove(b);
     EXPECT_EQ(std::vector<CNodeClientCFG*>(root.m_Child), std::vector<CNodeClientCFG*>{a});
     delete b;
+    a->Clear();  // deletes c and detaches a
+    EXPECT_TRUE(a->m_Child.empty() && a->m_Parent == nullptr);
     root.Clear();
     EXPECT_TRUE(root.m_Child.empty() && s_alive == 1);
 }

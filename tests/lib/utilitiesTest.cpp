@@ -193,7 +193,9 @@ private:
 TEST(utilitiesTest, LoadStringReadsStringTableBlocks) {
     ResImage image;
     image.Add(0, 1, {1, 2, 3}, true);
-    image.Add(6, 2, ResImage::Block({u"OK", u"", u"\u042F\u0437\u044B\u043A", u"\xD83D\xDE00"}));
+    image.Add(
+        6, 2,
+        ResImage::Block({u"OK", u"", u"\u042F\u0437\u044B\u043A", u"\xD83D\xDE00", u"\u20AC5"}));
     image.Add(5, 1, {9, 9, 9, 9});  // a dialog, skipped
     image.Add(6, 1, ResImage::Block({u"", u"", u"", u"", u"", u"five"}));
     const Bytes& bytes = image.m_Bytes;
@@ -209,6 +211,9 @@ TEST(utilitiesTest, LoadStringReadsStringTableBlocks) {
         {18, 4, "\xD0\xAF"},
         {18, 1, ""},
         {19, 64, "\xF0\x9F\x98\x80"},  // a surrogate pair becomes one code point
+        {20, 64,
+         "\xE2\x82\xAC"
+         "5"},  // three bytes
         {5, 64, "five"},
         {31, 64, ""},  // last of a present block, empty
         {40, 64, ""},  // absent block
