@@ -304,6 +304,13 @@ void CLiftB::XMLCreate() {
     m_TabDev.XMLCreate();
 }
 
+void CLiftB::XMLUnbind() {
+    CNodeTreeB::XMLUnbind();
+    m_TabState.XMLUnbind();
+    m_TabOut.XMLUnbind();
+    m_TabDev.XMLUnbind();
+}
+
 bool CLiftB::IsModify() {
     return m_Modify || m_TabState.IsModify() || m_TabOut.IsModify() || m_TabDev.IsModify();
 }

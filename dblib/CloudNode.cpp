@@ -368,6 +368,12 @@ void CNodeTreeB::XMLCreate() {
         if (child != nullptr) child->XMLCreate();
 }
 
+void CNodeTreeB::XMLUnbind() {
+    m_XMLNodeG = nullptr;
+    for (CNodeTreeB* child : m_Child)
+        if (child != nullptr) child->XMLUnbind();
+}
+
 CNodeB* CNodeTreeB::FindIDTyp(int id, typNode typ) {
     if (m_IdentDB == id && TypNode() == typ) return this;
     for (CNodeTreeB* child : m_Child) {
@@ -439,7 +445,8 @@ void CCloudB::FreeDocument() {
     if (m_XMLDOMG == nullptr) return;
     xmlFreeDoc(m_XMLDOMG);
     m_XMLDOMG = nullptr;
-    m_XMLNodeG = nullptr;
+    // No node may keep pointing into the freed document.
+    XMLUnbind();
     malloc_trim(0);
 }
 
