@@ -220,9 +220,11 @@ bool CGroupArray::Remove(CGroupB* group) {
 
 int CGroupArray::Remove(CLiftB* lift) { return lift != nullptr ? RemoveLift(lift->m_GUID) : 0; }
 
-int CGroupArray::RemoveLift(const DBGUID& guid) {
+namespace {
+
+int RemoveCells(CGroupArray& groups, const DBGUID& guid) {
     int removed = 0;
-    for (CGroupB* group : *this) {
+    for (CGroupB* group : groups) {
         CLiftInGroupArray& cells = group->m_Lifts;
         for (auto it = cells.begin(); it != cells.end();) {
             if ((*it)->m_GUID != guid) {
@@ -235,9 +237,17 @@ int CGroupArray::RemoveLift(const DBGUID& guid) {
             group->m_Modify = true;
             ++removed;
         }
-        removed += group->m_Groups.RemoveLift(guid);
+        removed += RemoveCells(group->m_Groups, guid);
     }
-    if (removed > 0 && !empty()) front()->Root()->InvalidateIndex();
+    return removed;
+}
+
+}  // namespace
+
+int CGroupArray::RemoveLift(const DBGUID& guid) {
+    const DBGUID wanted = guid;  // guid may be a placement's own, deleted on the way
+    const int removed = RemoveCells(*this, wanted);
+    if (removed > 0) front()->Root()->InvalidateIndex();
     return removed;
 }
 
@@ -279,7 +289,9 @@ void CGroupB::XMLLoadG(xmlNode* element) {
     // The first group of a dispatch point starts a fresh index of what is placed.
     CGroupB* top = Root();
     if (top != this && m_Parent == top && top->m_Groups.empty()) top->InvalidateIndex();
-    for (xmlNode* node = element->children; node != nullptr; node = node->next) {
+    xmlNode* next = nullptr;
+    for (xmlNode* node = element->children; node != nullptr; node = next) {
+        next = node->next;  // a dropped duplicate takes its element with it
         if (CloudXml::Is(node, CLiftInGroup::s_Lift)) {
             std::unique_ptr<CLiftInGroup> cell(CreateLiftInGroup());
             cell->XMLLoadG(node);
@@ -301,6 +313,9 @@ bool CGroupB::AcceptPlacement(CLiftInGroup* cell) {
         const CGroupB* holder = placed->second->Group();
         Report(Cloud(), IDS_LIFT_IN_GROUP, cell->m_GUID,
                holder != nullptr ? holder->m_Name : DBString());
+        // Left in the document, the second placement would come back in place of the first
+        // as soon as that one is removed and the document saved and loaded again.
+        FreeElement(cell);
         return false;
     }
     if (TypNode() == typGroup) {

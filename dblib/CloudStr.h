@@ -539,9 +539,11 @@ public:
 //
 // Loading keeps one placement per lift in the groups of a dispatch point: a second placement
 // of a lift (message 42005) and, in a structure group, a placement of no lift of the dispatch
-// point (message 42007) are reported through the root's ReportMsg and dropped. The check goes
-// through an index in the top group, made when the first group of a dispatch point loads, so
-// loading stays linear; call InvalidateIndex after changing placements or lifts by hand
+// point (message 42007) are reported through the root's ReportMsg and dropped. The second
+// placement's element leaves the document too, so that saving cannot bring it back in place
+// of the first; the element of a placement of no lift stays, for a lift still to be defined. The
+// check goes through an index in the top group, made when the first group of a dispatch point
+// loads, so loading stays linear; call InvalidateIndex after changing placements or lifts by hand
 // before loading further groups.
 //
 // Selection, alignment, moving and distribution work on the group's own placements; the host

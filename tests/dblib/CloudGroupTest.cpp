@@ -49,6 +49,8 @@ TEST_F(CloudGroupTest, ConflictingPlacementsAreDroppedWithTheirMessages) {
     EXPECT_EQ(m_cloud->m_Msgs[1],
               DBString("Lift " + G(9) + " from group C not defined in structure"));
     EXPECT_TRUE(Groups().at(1)->m_Lifts.empty());
+    // The duplicate's element is gone, so no save can bring it back; the unknown lift's stays.
+    EXPECT_EQ(Attr(xmlFirstElementChild(Groups().at(1)->m_XMLNodeG), "GUID"), G(9));
     CLiftInGroup* kept = Groups().FindLift(DBGUID() = G(1).c_str());
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(kept->Group(), &A());
