@@ -1,6 +1,6 @@
 // Arbitrary bytes as a cloud document with groups, users and profiles (up to the first zero
-// byte), the bytes after it as a sequence of layout edits; the saved text must load into a
-// tree equal to the edited one.
+// byte), the bytes after it as a sequence of layout edits; the saved text, and the text of a
+// document built afresh from the edited tree, must both load into a tree equal to it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -194,8 +194,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string saved;
     cloud.XMLStr(saved);
     if (cloud.m_XMLNodeG == nullptr) return 0;
+    const std::string edited = Dump(cloud);
     CFuzzCloud again;
     again.XMLLoadStr(saved.c_str());
-    if (Dump(again) != Dump(cloud)) std::abort();
+    if (Dump(again) != edited) std::abort();
+
+    // A document built afresh from the edited tree says the same.
+    cloud.XMLCreate();
+    cloud.XMLStr(saved);
+    CFuzzCloud built;
+    built.XMLLoadStr(saved.c_str());
+    if (Dump(built) != edited) std::abort();
     return 0;
 }
