@@ -388,6 +388,12 @@ void CGroupB::XMLCreate() {
     m_Groups.XMLCreate();
 }
 
+void CGroupB::XMLUnbind() {
+    CNodeTreeB::XMLUnbind();
+    for (CLiftInGroup* cell : m_Lifts) cell->XMLUnbind();
+    for (CGroupB* group : m_Groups) group->XMLUnbind();
+}
+
 void CGroupB::XMLRemoveG() {
     if (m_Parent != nullptr && m_XMLNodeG != nullptr) xmlUnlinkNode(m_XMLNodeG);
 }

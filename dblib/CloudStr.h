@@ -82,6 +82,8 @@ public:
     virtual void XMLCreate();
     // The element name of the node's class; null where the class adds no element.
     virtual const char* ElementName() const { return nullptr; }
+    // Forgets the elements of this node and everything below it: their document is gone.
+    virtual void XMLUnbind();
 
     // Pre-order search of this node and its children's subtrees; null if none.
     CNodeB* FindIDTyp(int id, typNode typ);
@@ -300,6 +302,7 @@ public:
     // Only for a non-empty table, and only states 32 to 35.
     void XMLCreate() override;
     void XMLRemoveG() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
     // Deletes the entries.
@@ -328,6 +331,7 @@ public:
     // Only for a non-empty table, and only outs 1 and 2.
     void XMLCreate() override;
     void XMLRemoveG() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
     void Clear();
@@ -357,6 +361,7 @@ public:
     void XMLAddG() override;
     void XMLCreate() override;
     void XMLRemoveG() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
     void Clear();
@@ -383,6 +388,7 @@ public:
     void XMLAddG() override;
     void XMLCreate() override;
     void XMLRemoveG() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
     void Clear();
@@ -575,6 +581,8 @@ public:
     void XMLRemoveG() override;
     bool IsModify() override;
     void ClearModify() override;
+    // Placements and sub-groups too.
+    void XMLUnbind() override;
 
     virtual CGroupB* CreateGroup();
     virtual CLiftInGroup* CreateLiftInGroup();
@@ -715,6 +723,7 @@ public:
     void XMLAddG() override;
     // The user, its profiles and its alert subscriptions.
     void XMLCreate() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
 
@@ -859,6 +868,7 @@ public:
     void XMLUpdateG() override;
     // The console, its dispatch points with their subtrees, then its tables.
     void XMLCreate() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
 
@@ -981,6 +991,7 @@ public:
     // "NameLock" and "DisGrad" are never written.
     void XMLUpdateG() override;
     void XMLCreate() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
 

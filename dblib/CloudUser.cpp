@@ -187,6 +187,12 @@ void CUserTeam::XMLCreate() {
     m_TabAlert.XMLCreate();
 }
 
+void CUserTeam::XMLUnbind() {
+    CNodeTreeB::XMLUnbind();
+    m_TabProfil.XMLUnbind();
+    m_TabAlert.XMLUnbind();
+}
+
 bool CUserTeam::IsModify() {
     return CNodeTreeB::IsModify() || m_TabProfil.IsModify() || m_TabAlert.IsModify();
 }
