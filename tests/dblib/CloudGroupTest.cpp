@@ -105,6 +105,30 @@ TEST_F(CloudGroupTest, EditorSelectsAlignsMovesUndoesDistributesAndSaves) {
     EXPECT_EQ(Points(*d->m_Group.m_Groups.at(0)->m_Groups.at(0)), "5,5;");
 }
 
+TEST_F(CloudGroupTest, FactoryBuiltGroupAndUserAreWrittenWithTheirDefaults) {
+    Load(Layout());
+    CGroupB* g = Punct()->CreateGroup();
+    Groups().push_back(g);
+    g->m_Name = L"N";
+    CLiftInGroup* cell = g->CreateLiftInGroup();
+    g->m_Lifts.push_back(cell);
+    cell->m_GUID = G(5).c_str();
+    cell->m_X = 3;
+    CUserTeamTab& users = Team()->m_UserTab;
+    users.m_Child.push_back(new CUserTeam(&users));
+    m_cloud->XMLCreate();
+    const std::string text = m_cloud->Text();
+    EXPECT_NE(text.find("<GROUP Name=\"N\" Rect=\"0,0,0,0\" Color=\"255,251,240\"><LIFT GUID=\"" +
+                        G(5) + "\" Point=\"3,0\"/></GROUP></DISP>"),
+              std::string::npos)
+        << text;
+    std::string zeros = "0";
+    for (int i = 1; i < 23; ++i) zeros += ",0";
+    // A new user is notified the whole day: neither window edge is written.
+    EXPECT_NE(text.find("<TabUserDisp><User Access=\"" + zeros + "\"/></TabUserDisp>"),
+              std::string::npos);
+}
+
 TEST_F(CloudGroupTest, RemovingADispatchPointPrunesEveryProfile) {
     const std::string profiles =
         "<PROFILES><PULT Name=\"V\"><DISP Name=\"x\" IdPunct=\"7\"><GROUP Name=\"g\">" +
