@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 #include "dblib/CloudStr.h"
 #include "dblib/CloudXml.h"
@@ -32,12 +33,20 @@ int CompareGUID(const DBGUID& a, const DBGUID& b) {
     return std::memcmp(&a.m_guid, &b.m_guid, sizeof a.m_guid);
 }
 
+// A GUID's 16 bytes as an index key (DBGUID itself is assignable, not copy-constructible).
+using GuidKey = std::pair<std::uint64_t, std::uint64_t>;
+
+GuidKey KeyOf(const DBGUID& g) {
+    GuidKey key;
+    std::memcpy(&key.first, &g.m_guid, sizeof key.first);
+    std::memcpy(&key.second, reinterpret_cast<const unsigned char*>(&g.m_guid) + sizeof key.first,
+                sizeof key.second);
+    return key;
+}
+
 struct GuidHash {
-    size_t operator()(const DBGUID& g) const noexcept {
-        std::uint64_t a = 0, b = 0;
-        std::memcpy(&a, &g.m_guid, sizeof a);
-        std::memcpy(&b, reinterpret_cast<const unsigned char*>(&g.m_guid) + sizeof a, sizeof b);
-        return static_cast<size_t>(a ^ (b * 0x9E3779B97F4A7C15ull));
+    size_t operator()(const GuidKey& k) const noexcept {
+        return static_cast<size_t>(k.first ^ (k.second * 0x9E3779B97F4A7C15ull));
     }
 };
 
@@ -59,8 +68,8 @@ void Report(CCloudB* cloud, unsigned short id, const DBGUID& lift, const DBStrin
 }  // namespace
 
 struct CGroupB::Index {
-    std::unordered_map<DBGUID, CLiftInGroup*, GuidHash> placed;
-    std::unordered_map<DBGUID, CLiftB*, GuidHash> lifts;
+    std::unordered_map<GuidKey, CLiftInGroup*, GuidHash> placed;
+    std::unordered_map<GuidKey, CLiftB*, GuidHash> lifts;
 };
 
 // ---- CLiftInGroup ----
@@ -245,7 +254,8 @@ int RemoveCells(CGroupArray& groups, const DBGUID& guid) {
 }  // namespace
 
 int CGroupArray::RemoveLift(const DBGUID& guid) {
-    const DBGUID wanted = guid;  // guid may be a placement's own, deleted on the way
+    DBGUID wanted;
+    wanted = guid;  // guid may be a placement's own, deleted on the way
     const int removed = RemoveCells(*this, wanted);
     if (removed > 0) front()->Root()->InvalidateIndex();
     return removed;
@@ -308,7 +318,7 @@ void CGroupB::XMLLoadG(xmlNode* element) {
 
 bool CGroupB::AcceptPlacement(CLiftInGroup* cell) {
     Index& index = Root()->PlacedIndex();
-    const auto placed = index.placed.find(cell->m_GUID);
+    const auto placed = index.placed.find(KeyOf(cell->m_GUID));
     if (placed != index.placed.end()) {
         const CGroupB* holder = placed->second->Group();
         Report(Cloud(), IDS_LIFT_IN_GROUP, cell->m_GUID,
@@ -319,14 +329,14 @@ bool CGroupB::AcceptPlacement(CLiftInGroup* cell) {
         return false;
     }
     if (TypNode() == typGroup) {
-        const auto lift = index.lifts.find(cell->m_GUID);
+        const auto lift = index.lifts.find(KeyOf(cell->m_GUID));
         if (lift == index.lifts.end()) {
             Report(Cloud(), IDS_LIFT_NOT_IN_STRUCT, cell->m_GUID, m_Name);
             return false;
         }
         cell->m_Lift = lift->second;
     }
-    index.placed.emplace(cell->m_GUID, cell);
+    index.placed.emplace(KeyOf(cell->m_GUID), cell);
     return true;
 }
 
@@ -337,7 +347,8 @@ CGroupB::Index& CGroupB::PlacedIndex() {
     struct Walk {
         static void Groups(const CGroupArray& groups, Index& index) {
             for (const CGroupB* group : groups) {
-                for (CLiftInGroup* cell : group->m_Lifts) index.placed.emplace(cell->m_GUID, cell);
+                for (CLiftInGroup* cell : group->m_Lifts)
+                    index.placed.emplace(KeyOf(cell->m_GUID), cell);
                 Groups(group->m_Groups, index);
             }
         }
@@ -348,7 +359,7 @@ CGroupB::Index& CGroupB::PlacedIndex() {
             for (CNodeTreeB* home : street->m_Child)
                 for (CNodeTreeB* node : home->m_Child) {
                     auto* lift = static_cast<CLiftB*>(node);
-                    m_Index->lifts.emplace(lift->m_GUID, lift);
+                    m_Index->lifts.emplace(KeyOf(lift->m_GUID), lift);
                 }
     return *m_Index;
 }
