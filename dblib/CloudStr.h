@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <list>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "dblib/DBString.h"
 #include "dblib/DBTime.h"
 #include "dblib/DBTimeSpan.h"
+#include "dblib/DBTypes.h"
 #include "lib/IdentV7.h"
 #include "lib/Sost.h"
 #include "lib/Xml.h"
@@ -452,9 +454,64 @@ public:
     void XMLRemoveG() override;
 };
 
-// ---- hooks for groups, users and profiles (their content comes with the user model) ----
+// ---- groups and lift layout ----
 
-// Owning list of groups.
+class CGroupB;
+class CUserTeam;
+
+// One lift placed in a group: a cell whose top-left corner is m_X, m_Y relative to the group.
+// Element "LIFT" inside "GROUP". Parent: the group.
+class CLiftInGroup : public CNodeTreeB {
+public:
+    explicit CLiftInGroup(CNodeB* group = nullptr) : CNodeTreeB(group) {}
+
+    static const char* const s_Lift;  // "LIFT"
+    static const char *const s_GUID, *const s_Point;
+
+    int TypNode() override { return typLiftInGroup; }
+    const char* ElementName() const override { return s_Lift; }
+    // "GUID", "Point", "IdDB".
+    void XMLLoadG(xmlNode* element) override;
+    void XMLUpdateG() override;
+    // Only unlinks the element, and only with a group: the placement can be put back.
+    void XMLRemoveG() override;
+
+    // The same lift.
+    bool operator==(const CLiftInGroup& other) const { return m_Lift == other.m_Lift; }
+    CGroupB* Group() const;
+    // The cell's corner on the screen; the own point without a group.
+    CPoint GetPoint() const;
+    // The cell on the screen, one "SizeLiftGrp" wide and high.
+    CRect CellRect() const;
+    // Zeroes GUID, point, lift and flags.
+    void Clear();
+
+    DBGUID m_GUID;
+    int m_X = 0;
+    int m_Y = 0;
+    CLiftB* m_Lift = nullptr;  // not owned; null in profile groups
+    bool m_Sel = false;
+    bool m_Moved = false;  // moved by the last alignment, distribution or move
+    int m_SaveX = 0;       // point before the last alignment or distribution
+    int m_SaveY = 0;
+};
+
+// Placements of a group, owned, sorted by the raw bytes of the lift GUID.
+class CLiftInGroupArray : public std::vector<CLiftInGroup*> {
+public:
+    CLiftInGroupArray() = default;
+    CLiftInGroupArray(const CLiftInGroupArray&) = delete;
+    CLiftInGroupArray& operator=(const CLiftInGroupArray&) = delete;
+    virtual ~CLiftInGroupArray();
+
+    void Clear();
+    void Sort();
+    // Binary search; valid once sorted.
+    CLiftInGroup* FindLift(const DBGUID& guid) const;
+    void XMLCreate();
+};
+
+// Owning list of groups. Searches go through the sub-groups unless stated.
 class CGroupArray : public std::vector<CGroupB*> {
 public:
     CGroupArray() = default;
@@ -464,60 +521,304 @@ public:
 
     void Clear();
     void XMLCreate();
+    CLiftInGroup* FindLift(const DBGUID& guid) const;
+    // This list only.
+    CGroupB* FindNumber(int number) const;
+    CGroupB* FindName(const wchar_t* name) const;
+    // The largest number of the whole tree below; 0 when empty.
+    int MaxNumGroup() const;
+    // The innermost group whose screen rectangle holds pt; rect, when given, receives it.
+    CGroupB* FindGroup(CPoint pt, CRect* rect) const;
+    // Takes the group out wherever it is below this list: frees its element, marks the
+    // dispatch point modified and deletes it. False when it is not there.
+    bool Remove(CGroupB* group);
+    // Every placement of the lift (by GUID) out of every group: element freed, placement
+    // deleted, its group marked modified. The number removed.
+    int Remove(CLiftB* lift);
+    int RemoveLift(const DBGUID& guid);
 };
 
-// A group of lifts drawn on a dispatch point's screen. Here it binds its element and keeps
-// its sub-groups; attributes and placements come with the layout model.
+// A group of lift cells on a dispatch point's screen, element "GROUP". m_Rect is relative to
+// the enclosing group; the dispatch point's top group (no parent, no element) encloses the
+// groups of the "DISP" element. Each group's BeginHigh shifts its contents (cells and
+// sub-groups) down.
+//
+// Loading keeps one placement per lift in the groups of a dispatch point: a second placement
+// of a lift (message 42005) and, in a structure group, a placement of no lift of the dispatch
+// point (message 42007) are reported through the root's ReportMsg and dropped. The second
+// placement's element leaves the document too, so that saving cannot bring it back in place
+// of the first; the element of a placement of no lift stays, for a lift still to be defined. The
+// check goes through an index in the top group, made when the first group of a dispatch point
+// loads, so loading stays linear; call InvalidateIndex after changing placements or lifts by hand
+// before loading further groups.
+//
+// Selection, alignment, moving and distribution work on the group's own placements; the host
+// picks the group with FindGroup.
 class CGroupB : public CNodeTreeB {
 public:
     explicit CGroupB(CPunctB* punct = nullptr, CNodeB* parent = nullptr);
+    CGroupB(const CGroupB&) = delete;
+    CGroupB& operator=(const CGroupB&) = delete;
+    ~CGroupB() override;
 
     static const char* const s_Group;  // "GROUP"
+    static const char *const s_Name,
+        *const s_Number, *const s_NoNewError,
+                             *const s_Trasparent,
+                                 *const s_NoBorder,
+                                     *const s_Decor, *const s_Rect, *const s_Fon, *const s_FileMap;
+    static constexpr std::uint32_t kFon = 0xF0FBFF;
 
     int TypNode() override { return typGroup; }
     const char* ElementName() const override { return s_Group; }
+    void XMLLoadG(xmlNode* element) override;
+    void XMLUpdateG() override;
+    // Nothing for the top group.
+    void XMLAddG() override;
+    // Its element, its placements, then its sub-groups.
+    void XMLCreate() override;
+    // Only unlinks the element, and only with a parent: the group can be put back.
+    void XMLRemoveG() override;
     bool IsModify() override;
     void ClearModify() override;
-    // Under the enclosing group's element, or under the dispatch point's for a group of the
-    // top level (the top group has no element).
-    void XMLAddG() override;
-    void XMLCreate() override;
+    // Placements and sub-groups too.
     void XMLUnbind() override;
 
+    virtual CGroupB* CreateGroup();
+    virtual CLiftInGroup* CreateLiftInGroup();
+    virtual int BeginHigh() { return 0; }
+
+    bool operator==(const CGroupB& other) const { return m_Number == other.m_Number; }
+
+    // Bounding rectangle of all cells, of the selected ones, in group coordinates; all zero
+    // when there are none.
+    CRect CalcRect() const;
+    CRect CalcRectSel() const;
+    // The group's rectangle on the screen.
+    CRect RealRect();
+    // Screen position of the group's contents.
+    CPoint Origin();
+    CLiftInGroup* FindLift(const DBGUID& guid) const;
+    // Direct sub-group with that identifier.
+    CGroupB* FindSubGroup(int id) const;
+    bool isExistLifts() const;
+    // The top group of the dispatch point.
+    CGroupB* Root();
+    // The root of the whole tree, through the dispatch point; null when there is none.
+    CCloudB* Cloud();
+
+    // True when a cell was selected.
+    bool ClrGroupSel();
+    // Adds every cell whose screen rectangle meets r; the number of such cells.
+    int SetGroupSel(const CRect& r);
+    int TotGroupSel() const;
+    // y of the selected cell with the smallest x, x of the one with the smallest y; -1 when
+    // none is selected.
+    int MaxBottomSel() const;
+    int MinLeftSel() const;
+    // Save every point, then move the selected cells to that y or x.
+    void SetBottomSel(int y);
+    void SetLeftSel(int x);
+    // Shift the selected cells; saves nothing.
+    void MoveSel(int dx, int dy);
+    void SavePosLift();
+    // Moved cells back to their saved points; true when any was.
+    bool UpdoPosLift();
+    // Save every point, then space three or more selected cells evenly between the outer two.
+    void DistrHoriz();
+    void DistrVert();
+    // Empties name and file, zeroes number, flags and rectangle, restores the colour, drops
+    // the dispatch-point link.
+    void Clear();
+    // Drops the top group's load index; the next group load makes it anew.
+    void InvalidateIndex();
+
+    int m_Number = 0;
+    int m_NoNewError = 0;
+    int m_Trasparent = 0;
+    int m_NoBorder = 0;
+    int m_Decor = 0;
+    CRect m_Rect;
+    std::uint32_t m_Fon = kFon;  // r + 256 g + 65536 b
+    DBString m_FileMap;
     CPunctB* m_Punct;  // not owned
+    CLiftInGroupArray m_Lifts;
     CGroupArray m_Groups;
+
+private:
+    struct Index;
+    CGroupB* ParentGroup() const { return static_cast<CGroupB*>(m_Parent); }
+    Index& PlacedIndex();
+    void Distribute(bool horizontal);
+    void SaveAll();
+    void Moved(CLiftInGroup* cell);
+    bool AcceptPlacement(CLiftInGroup* cell);
+
+    std::unique_ptr<Index> m_Index;  // top group only: placements and lifts by GUID
 };
 
-// Table bound to a console child element whose entries come with the user model.
-class CUserTeamTab : public CNodeTreeB {
-public:
-    explicit CUserTeamTab(CNodeB* parent = nullptr) : CNodeTreeB(parent) {}
-    static const char* const s_TabUserDisp;  // "TabUserDisp"
-    int TypNode() override { return typUserTeamTab; }
-    const char* ElementName() const override { return s_TabUserDisp; }
-    void XMLLoadG(xmlNode* element) override { m_XMLNodeG = element; }
-    void XMLUpdateG() override {}
-    void XMLCreate() override;
-};
+// ---- users, user groups and profiles ----
 
-class CGroupTeamTab : public CNodeTreeB {
-public:
-    explicit CGroupTeamTab(CNodeB* parent = nullptr) : CNodeTreeB(parent) {}
-    static const char* const s_TabGroupDisp;  // "TabGroupDisp"
-    int TypNode() override { return typGroupTeamTab; }
-    const char* ElementName() const override { return s_TabGroupDisp; }
-    void XMLLoadG(xmlNode* element) override { m_XMLNodeG = element; }
-    void XMLUpdateG() override {}
-    void XMLCreate() override;
-};
+class CUserTeamTab;
 
+// Profiles of a console or of a user, element "PROFILES".
 class CTabProfilP : public CNodeTreeB {
 public:
     explicit CTabProfilP(CNodeB* parent = nullptr) : CNodeTreeB(parent) {}
     static const char* const s_Profiles;  // "PROFILES"
     int TypNode() override { return typTabProfil; }
     const char* ElementName() const override { return s_Profiles; }
+    // Each "PULT" becomes a profile of the root's CreateProfil; then "IdDB".
+    void XMLLoadG(xmlNode* element) override;
+    // Only with a parent.
+    void XMLAddG() override;
+    // Only when it holds profiles.
     void XMLCreate() override;
+    // In each profile, the lift's placements out of the groups of that dispatch point.
+    void RemoveLift(int idPunct, const DBGUID& lift);
+    // Every profile dispatch point of that identifier out of every profile.
+    void RemovePunct(int idPunct);
+    CProfilP* Find(const wchar_t* name) const;
+};
+
+// A user of a console, element "User" in "TabUserDisp". Identified by its code ("IdDB",
+// m_CodUser, also kept in m_IdentDB); UserA::m_Name is the login and CNodeB::m_Name its copy
+// for name searches.
+//
+// The source chain: from the user, follow the source links. A link back to a user already on
+// the chain (or to the user itself) ends the chain there, so a chain that loops back on itself
+// is cut at its first repeat rather than followed forever: every chain operation below sees
+// each user once.
+class CUserTeam : public UserA, public CNodeTreeB {
+public:
+    explicit CUserTeam(CNodeB* table = nullptr);
+    CUserTeam(const CUserTeam&) = delete;
+    CUserTeam& operator=(const CUserTeam&) = delete;
+
+    static const char* const s_User;  // "User"
+    static const char *const s_IdDBSrc,
+        *const s_Name, *const s_PassWd,
+                           *const s_Comment,
+                               *const s_Profil,
+                                   *const s_Token,
+                                       *const s_TypCliGCM,
+                                           *const s_Flags,
+                                               *const s_Access,
+                                                   *const s_BegNotify,
+                                                       *const s_EndNotify,
+                                                           *const s_Phone,
+                                                               *const s_EMail,
+                                                                   *const s_SIPURL,
+                                                                       *const s_POSTURL,
+                                                                           *const s_IDTelegram;
+
+    int TypNode() override { return typUserTeam; }
+    const char* ElementName() const override { return s_User; }
+    // Throws std::invalid_argument or std::out_of_range (text 42102) for an "Access" that is
+    // missing, empty, not a number where one must be, or outside a long; the user is then left
+    // as it was before the call.
+    void XMLLoadG(xmlNode* element) override;
+    void XMLUpdateG() override;
+    // Adds the table's element first when the table has none yet.
+    void XMLAddG() override;
+    // The user, its profiles and its alert subscriptions.
+    void XMLCreate() override;
+    void XMLUnbind() override;
+    bool IsModify() override;
+    void ClearModify() override;
+
+    // The users above this one, nearest first, cut at the first repeat.
+    std::vector<CUserTeam*> Chain() const;
+    // False for t or n out of range; else this user or one on its chain has the right.
+    bool ExistAccess(typAccess t, int n) const;
+    bool NoAccess() const;
+    // Ors the masks of the chain (not the own ones) into masks[23].
+    void OrAccess(int* masks) const;
+    // Ors the chain's masks into the own masks; the source code and link stay, so the user
+    // goes on inheriting what its sources gain later.
+    void CopyAccessFromSrc();
+    int LevelInherit() const;
+    bool IsInherit(const CUserTeam* user) const;
+    bool ExistSrc(const CUserTeam* user) const { return IsInherit(user); }
+    // No user of the table has this one as its source.
+    bool NoHeir() const;
+    // Chain names from the top down joined by "\", then the own login.
+    DBString PathName() const;
+    // PathName, then " (" comment ")" when there is a comment.
+    DBString FullName() const;
+    DBString SortName() const;
+    bool IsExistAlert() const;
+    // The profile of that name from the user furthest up the chain that has one, else the
+    // own one; null when none.
+    CProfilP* FindProfil(const wchar_t* name) const;
+    // Repeat suppression per key: true when a message of this key may go out now, and then
+    // holds the key back for minutes; always true for minutes below 1. now is in seconds.
+    bool IsMsgNoDelay(const wchar_t* key, int minutes);
+    bool IsMsgNoDelay(const wchar_t* key, int minutes, std::int64_t now);
+
+    CUserTeam* m_Src = nullptr;  // not owned; set by CUserTeamTab::SetSrc
+    CTabProfilP m_TabProfil;
+    CTabAlertMsg m_TabAlert;
+    DBTime m_LastConnect;
+    std::map<DBString, std::int64_t> m_NoDelay;  // key -> held back until (seconds)
+};
+
+// Users of a console, in document order. Parent: the console.
+class CUserTeamTab : public CNodeTreeB {
+public:
+    explicit CUserTeamTab(CNodeB* parent = nullptr) : CNodeTreeB(parent) {}
+    static const char* const s_TabUserDisp;  // "TabUserDisp"
+    int TypNode() override { return typUserTeamTab; }
+    const char* ElementName() const override { return s_TabUserDisp; }
+    // Every "User" becomes a user; then the source links are set (SetSrc).
+    void XMLLoadG(xmlNode* element) override;
+    void XMLUpdateG() override {}
+    void XMLAddG() override;
+    void XMLCreate() override;
+
+    CUserTeam* Find(const wchar_t* name) const;
+    CUserTeam* Find(int code) const;
+    // Takes the first user of that login out of the table; the caller removes its element
+    // and deletes it. False when there is none.
+    bool Delete(const wchar_t* name);
+    // Links every user with a source code other than its own to the first user of that code;
+    // a code that matches nobody leaves the earlier link.
+    void SetSrc();
+    DBTime LastConnect() const;
+    void CopyAccessFromSrc();
+    // The dispatch point out of every user's profiles.
+    void RemovePunct(int idPunct);
+};
+
+// A group of users, element "Group" in "TabGroupDisp".
+class CGroupTeam : public GroupUserA, public CNodeTreeB {
+public:
+    explicit CGroupTeam(CNodeB* table = nullptr) : CNodeTreeB(table) {}
+
+    static const char* const s_Group;  // "Group"
+    static const char *const s_Number, *const s_Name, *const s_Comm, *const s_Flags;
+
+    int TypNode() override { return typGroupTeam; }
+    const char* ElementName() const override { return s_Group; }
+    void XMLLoadG(xmlNode* element) override;
+    void XMLUpdateG() override;
+    void XMLAddG() override;
+};
+
+// User groups of a console. Parent: the console.
+class CGroupTeamTab : public CNodeTreeB {
+public:
+    explicit CGroupTeamTab(CNodeB* parent = nullptr) : CNodeTreeB(parent) {}
+    static const char* const s_TabGroupDisp;  // "TabGroupDisp"
+    int TypNode() override { return typGroupTeamTab; }
+    const char* ElementName() const override { return s_TabGroupDisp; }
+    void XMLLoadG(xmlNode* element) override;
+    void XMLUpdateG() override {}
+    void XMLAddG() override;
+    void XMLCreate() override;
+
+    CGroupTeam* FindNumber(int number) const;
+    void SortByNumber();
 };
 
 // ---- upper levels ----
@@ -590,6 +891,9 @@ public:
     bool AskLift();
     // Rebuilds the lift indexes of the console and of its dispatch points.
     void SetStruct();
+    // The dispatch point out of the console's profiles and every user's profiles (elements
+    // included); the dispatch point itself stays.
+    void RemovePunct(int id);
     // The console's element as a free node of the root's document, for serialising it alone;
     // throws ErrorXML 41076. The element belongs to the caller: XMLRemoveG frees it.
     void XMLAddOneG();
@@ -655,12 +959,6 @@ public:
     CGroupTeamTab m_GroupTab;
     CTabProfilP m_TabProfil;
     CSortIDArray m_SortLift;
-};
-
-// A profile: a console-shaped view; its content comes with the user model.
-class CProfilP : public CTeamB {
-public:
-    explicit CProfilP(CNodeB* table = nullptr) : CTeamB(table) {}
 };
 
 // A dispatch point, element "DISP".
@@ -757,6 +1055,55 @@ public:
 
     double m_Lat = 0;
     double m_Long = 0;
+};
+
+// ---- profiles ----
+
+class CPunctP;
+
+// A profile: a console-shaped view of some of the console's dispatch points with a layout of
+// its own, element "PULT" in "PROFILES". Parent: the profile table.
+class CProfilP : public CTeamB {
+public:
+    explicit CProfilP(CNodeB* table = nullptr) : CTeamB(table) {}
+
+    CPunctB* CreatePunct() override;
+    // The first profile dispatch point showing that dispatch point, else null.
+    CPunctP* FindPunct(int idPunct) const;
+    // The lift's placements out of the groups of that profile dispatch point.
+    void RemoveLift(int idPunct, const DBGUID& lift);
+    // Every profile dispatch point showing that dispatch point: element freed, erased and
+    // deleted; the profile is marked modified. The number removed.
+    int RemovePunct(int idPunct);
+};
+
+// A dispatch point of a profile: "IdPunct" names the console's dispatch point it shows.
+class CPunctP : public CPunctB {
+public:
+    explicit CPunctP(CNodeB* profile = nullptr) : CPunctB(profile) {}
+
+    static const char* const s_IdPunct;  // "IdPunct"
+
+    // "IdPunct", then the dispatch point.
+    void XMLLoadG(xmlNode* element) override;
+    void XMLUpdateG() override;
+    CGroupB* CreateGroup() override;
+
+    int m_IdPunct = 0;
+};
+
+// A group of a profile: its placements name lifts by GUID only.
+class CGroupP : public CGroupB {
+public:
+    explicit CGroupP(CPunctB* punct = nullptr, CNodeB* parent = nullptr) : CGroupB(punct, parent) {}
+    int TypNode() override { return typGroupP; }
+    CGroupB* CreateGroup() override;
+    CLiftInGroup* CreateLiftInGroup() override;
+};
+
+class CLiftInGroupP : public CLiftInGroup {
+public:
+    explicit CLiftInGroupP(CNodeB* group = nullptr) : CLiftInGroup(group) {}
 };
 
 }  // namespace TERQCloud

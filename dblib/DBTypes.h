@@ -3,6 +3,17 @@
 
 #include <cstdint>
 
+// Integer point of a screen layout.
+class CPoint {
+public:
+    CPoint() = default;
+    CPoint(int32_t px, int32_t py) : x(px), y(py) {}
+    bool operator==(const CPoint& o) const { return x == o.x && y == o.y; }
+
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
 // Integer rectangle covering left <= x < right, top <= y < bottom.
 class CRect {
 public:

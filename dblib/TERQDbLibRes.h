@@ -29,6 +29,9 @@ constexpr int IDS_CLI_GCM_COUNT = 11;
 constexpr unsigned short IDS_ACCESS_BASE = 42073;  // 0 "access" .. 22 "cleaning the errors, ..."
 constexpr int IDS_ACCESS_COUNT = 23;
 
+// A user's "Access" text that does not read (arguments: login, text).
+constexpr unsigned short IDS_ACCESS_MALFORMED = 42102;  // "User %ls: malformed access text ..."
+
 // XMLStr on an unbound node: the format (TypNode, name, identifier), then the reason.
 constexpr unsigned short IDS_XMLSTR_NODE = 42099;     // "CNodeB::XMLStr TypNode=%d Name=%ls ..."
 constexpr unsigned short IDS_XMLSTR_NO_DOC = 42100;   // " Root()->m_XMLDOMG == 0"

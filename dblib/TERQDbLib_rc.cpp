@@ -123,4 +123,7 @@ void TERQDbLib_rc() {
     Insert(42099, "CNodeB::XMLStr TypNode=%d Name=%ls IdentDB=%d");
     Insert(42100, " Root()->m_XMLDOMG == 0");
     Insert(42101, " m_XMLNodeG == 0");
+
+    // A user's access text that does not read.
+    Insert(42102, "Пользователь %ls: неверный текст прав доступа \"%ls\"");
 }

@@ -1,0 +1,156 @@
+// Groups and the layout editor end to end; profiles and their pruning.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "dblib/CloudStr.h"
+#include "tests/dblib/CloudFixture.h"
+
+using namespace TERQCloud;
+
+namespace {
+
+std::string G(int n) { return std::string(31, '0') + std::to_string(n); }
+
+std::string Cell(int n, const char* point) {
+    return "<LIFT GUID=\"" + G(n) + "\" Point=\"" + point + "\"/>";
+}
+
+// Lifts 1 to 4; group A with cells 1-3 and a nested group B with cell 4; group C places lift
+// 1 again and lift 9, which the structure does not have.
+std::string Layout(const std::string& tail = "") {
+    std::string lifts;
+    for (int n = 1; n <= 4; ++n)
+        lifts += "<LIFT Name=\"L" + std::to_string(n) + "\" GUID=\"" + G(n) + "\"/>";
+    return "<PULT Name=\"P\"><DISP Name=\"D\" IdDB=\"7\" SizeLiftGrp=\"10,10\"><STREET Name=\"S\">"
+           "<HOME Name=\"H\">" +
+           lifts + "</HOME></STREET><GROUP Name=\"A\" Number=\"1\" Rect=\"100,50,400,300\">" +
+           Cell(3, "50,5") + Cell(1, "0,0") + Cell(2, "10,0") +
+           "<GROUP Name=\"B\" Number=\"2\" Rect=\"10,100,200,200\">" + Cell(4, "5,5") +
+           "</GROUP></GROUP><GROUP Name=\"C\" Number=\"3\">" + Cell(1, "1,1") + Cell(9, "0,0") +
+           "</GROUP></DISP>" + tail + "</PULT>";
+}
+
+class CloudGroupTest : public CloudTest {
+protected:
+    CGroupArray& Groups() { return Punct()->m_Group.m_Groups; }
+    CGroupB& A() { return *Groups().at(0); }
+    std::string Points(CGroupB& g) {
+        std::string s;
+        for (CLiftInGroup* c : g.m_Lifts) s += Attr(c->m_XMLNodeG, "Point") + ";";
+        return s;
+    }
+};
+
+TEST_F(CloudGroupTest, ConflictingPlacementsAreDroppedWithTheirMessages) {
+    Load(Layout());
+    ASSERT_EQ(m_cloud->m_Msgs.size(), 2u);
+    EXPECT_EQ(m_cloud->m_Msgs[0], DBString("Lift " + G(1) + " already included in group A"));
+    EXPECT_EQ(m_cloud->m_Msgs[1],
+              DBString("Lift " + G(9) + " from group C not defined in structure"));
+    EXPECT_TRUE(Groups().at(1)->m_Lifts.empty());
+    // The duplicate's element is gone, so no save can bring it back; the unknown lift's stays.
+    EXPECT_EQ(Attr(xmlFirstElementChild(Groups().at(1)->m_XMLNodeG), "GUID"), G(9));
+    CLiftInGroup* kept = Groups().FindLift(DBGUID() = G(1).c_str());
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->Group(), &A());
+    EXPECT_EQ(kept->m_Lift, Lift(0, 0));
+    EXPECT_EQ(Groups().FindLift(DBGUID() = G(4).c_str())->m_Lift, Lift(0, 3));
+    EXPECT_EQ(Groups().MaxNumGroup(), 3);
+}
+
+TEST_F(CloudGroupTest, GeometryOfNestedGroups) {
+    Load(Layout());
+    CRect rect;
+    EXPECT_EQ(Groups().FindGroup(CPoint(115, 155), &rect), A().m_Groups.at(0));
+    EXPECT_EQ(rect, CRect(110, 150, 300, 250));
+    EXPECT_EQ(Groups().FindGroup(CPoint(105, 55), &rect), &A());
+    EXPECT_EQ(rect, CRect(100, 50, 400, 300));
+    EXPECT_EQ(Groups().FindGroup(CPoint(400, 55), nullptr), nullptr);
+    EXPECT_EQ(A().m_Groups.at(0)->m_Lifts.at(0)->GetPoint(), CPoint(115, 155));
+    EXPECT_EQ(A().CalcRect(), CRect(0, 0, 60, 15));
+    EXPECT_EQ(A().CalcRectSel(), CRect());
+    EXPECT_EQ(A().MinLeftSel(), -1);
+    EXPECT_EQ(A().MaxBottomSel(), -1);
+}
+
+TEST_F(CloudGroupTest, EditorSelectsAlignsMovesUndoesDistributesAndSaves) {
+    Load(Layout());
+    CGroupB& a = A();
+    EXPECT_EQ(a.SetGroupSel(CRect(0, 0, 105, 51)), 1);  // the corner of cell 1 only
+    EXPECT_EQ(a.SetGroupSel(CRect(105, 52, 160, 60)), 3);
+    EXPECT_EQ(a.MinLeftSel(), 0);
+    EXPECT_EQ(a.MaxBottomSel(), 0);
+    a.SetBottomSel(20);
+    a.MoveSel(1, 2);
+    EXPECT_EQ(Points(a), "1,22;11,22;51,22;");  // sorted by GUID: cells 1, 2, 3
+    EXPECT_TRUE(a.UpdoPosLift());
+    EXPECT_EQ(Points(a), "0,0;10,0;50,5;");
+    a.DistrHoriz();
+    EXPECT_EQ(Points(a), "0,0;25,0;50,5;");
+    EXPECT_TRUE(Punct()->IsModify());
+
+    a.ClrGroupSel();
+    a.SetGroupSel(CRect(100, 50, 105, 55));
+    a.SetGroupSel(CRect(150, 55, 151, 56));
+    a.MoveSel(0, 7);
+    a.DistrHoriz();  // two cells: nothing moves, but the points are saved
+    EXPECT_FALSE(a.UpdoPosLift());
+
+    const std::string text = m_cloud->Text();
+    CTestCloud again;
+    again.XMLLoadStr(text.c_str());
+    CPunctB* d = static_cast<CPunctB*>(again.m_Child.at(0)->m_Child.at(0));
+    EXPECT_EQ(Points(*d->m_Group.m_Groups.at(0)), "0,7;25,0;50,12;");
+    EXPECT_EQ(Points(*d->m_Group.m_Groups.at(0)->m_Groups.at(0)), "5,5;");
+}
+
+TEST_F(CloudGroupTest, FactoryBuiltGroupAndUserAreWrittenWithTheirDefaults) {
+    Load(Layout());
+    CGroupB* g = Punct()->CreateGroup();
+    Groups().push_back(g);
+    g->m_Name = L"N";
+    CLiftInGroup* cell = g->CreateLiftInGroup();
+    g->m_Lifts.push_back(cell);
+    cell->m_GUID = G(5).c_str();
+    cell->m_X = 3;
+    CUserTeamTab& users = Team()->m_UserTab;
+    users.m_Child.push_back(new CUserTeam(&users));
+    m_cloud->XMLCreate();
+    const std::string text = m_cloud->Text();
+    EXPECT_NE(text.find("<GROUP Name=\"N\" Rect=\"0,0,0,0\" Color=\"255,251,240\"><LIFT GUID=\"" +
+                        G(5) + "\" Point=\"3,0\"/></GROUP></DISP>"),
+              std::string::npos)
+        << text;
+    std::string zeros = "0";
+    for (int i = 1; i < 23; ++i) zeros += ",0";
+    // A new user is notified the whole day: neither window edge is written.
+    EXPECT_NE(text.find("<TabUserDisp><User Access=\"" + zeros + "\"/></TabUserDisp>"),
+              std::string::npos);
+}
+
+TEST_F(CloudGroupTest, RemovingADispatchPointPrunesEveryProfile) {
+    const std::string profiles =
+        "<PROFILES><PULT Name=\"V\"><DISP Name=\"x\" IdPunct=\"7\"><GROUP Name=\"g\">" +
+        Cell(9, "1,1") + "</GROUP></DISP><DISP IdPunct=\"8\"/></PULT></PROFILES>";
+    Load(Layout(profiles + "<TabUserDisp><User Name=\"u\" Access=\"0\">" + profiles +
+                "</User></TabUserDisp>"));
+    EXPECT_EQ(m_cloud->m_Msgs.size(), 2u);  // a profile may place a lift of no structure
+    auto* view = static_cast<CProfilP*>(Team()->m_TabProfil.m_Child.at(0));
+    ASSERT_NE(view->FindPunct(7), nullptr);
+    EXPECT_EQ(view->FindPunct(7)->m_Group.m_Groups.at(0)->m_Lifts.size(), 1u);
+
+    m_cloud->XMLCreate();
+    EXPECT_STREQ(reinterpret_cast<const char*>(view->FindPunct(7)->m_XMLNodeG->properties->name),
+                 "IdPunct");
+    Team()->RemovePunct(7);
+    const std::string text = m_cloud->Text();
+    EXPECT_EQ(text.find("IdPunct=\"7\""), std::string::npos) << text;
+    EXPECT_EQ(text.find(G(9)), std::string::npos);
+    EXPECT_NE(text.find("IdPunct=\"8\""), std::string::npos);
+    EXPECT_NE(Punct(), nullptr);
+    EXPECT_EQ(view->FindPunct(7), nullptr);
+    EXPECT_TRUE(view->m_Modify);
+}
+
+}  // namespace
