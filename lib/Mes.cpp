@@ -198,12 +198,17 @@ CMes::CMes(int destUM,
            typAlert code,
            const unsigned char* bytes,
            int n) {
+    if (bytes == nullptr || n <= 0) {
+        // Without bytes the record is the short form: only the units the code needs.
+        *this = CMes(destUM, destSlot, origUM, origSlot, code);
+        return;
+    }
     Begin(destUM, destSlot, origUM, origSlot, mtAlert);
     m_data[6] = 1;
     uint32_t c = code;
     for (int k = 0; k < 6; ++k, c >>= 6) m_data[7 + k] = Byte(c & 63);
     int units = 0;
-    if (bytes && n > 0) Conv8To6(bytes, n, m_data + 13, 49, &units);
+    Conv8To6(bytes, n, m_data + 13, 49, &units);
     m_len = 13 + units;
     UnPack();
 }

@@ -150,6 +150,7 @@ public:
     // Type 31: data 6 = 1, the code as units from data 7, lowest first, as many as it needs.
     CMes(int destUM, int destSlot, int origUM, int origSlot, typAlert code);
     // Type 31 with data: always 6 code units, then the bytes as at most 49 units from data 13.
+    // Null bytes or n <= 0 give the short form above.
     CMes(int destUM,
          int destSlot,
          int origUM,

@@ -77,13 +77,13 @@ void TERQLibENU_rc() {
 
     // Lift-unit kinds, code 0..7.
     Insert(41126, "Not defined");
-    Insert(41127, "LU-1 lift unit");
-    Insert(41128, "LU-2 lift unit");
-    Insert(41129, "LU-2M lift unit");
-    Insert(41130, "LU-V6 lift unit");
-    Insert(41131, "LU-V7 lift unit");
-    Insert(41132, "LU-Pro lift unit");
-    Insert(41133, "EU-1 escalator unit");
+    Insert(41127, "Lift unit, type 1");
+    Insert(41128, "Lift unit, type 2");
+    Insert(41129, "Lift unit, type 2, modified");
+    Insert(41130, "Lift unit, type 6");
+    Insert(41131, "Lift unit, type 7");
+    Insert(41132, "Lift unit, type 6, advanced");
+    Insert(41133, "Escalator unit, type 1");
 
     // Lift-unit designs, code 0..7.
     Insert(41134, "Not defined");
@@ -181,20 +181,20 @@ void TERQLibENU_rc() {
 
     // Device models, code 0..33.
     Insert(41242, "Not defined");
-    Insert(41243, "LU-1 lift unit");
-    Insert(41244, "LU-2 lift unit");
-    Insert(41245, "LU-2M lift unit");
-    Insert(41246, "LU-3 lift unit");
+    Insert(41243, "Lift unit, type 1");
+    Insert(41244, "Lift unit, type 2");
+    Insert(41245, "Lift unit, type 2, modified");
+    Insert(41246, "Lift unit, type 3");
     Insert(41247, "Escalator unit");
     Insert(41248, "Hoist unit");
     Insert(41249, "Intercom unit");
     Insert(41250, "Intercom unit with extension");
     Insert(41251, "Sensor unit");
     Insert(41252, "Sensor unit with extension");
-    Insert(41253, "LU-V6 lift unit");
-    Insert(41254, "LU-V6 Pro lift unit");
+    Insert(41253, "Lift unit, type 6");
+    Insert(41254, "Lift unit, type 6, advanced");
     Insert(41255, "Relay output unit");
-    Insert(41256, "LU-V7 Pro lift unit");
+    Insert(41256, "Lift unit, type 7, advanced");
     Insert(41257, "Bus repeater");
     Insert(41258, "IT terminal");
     Insert(41259, "Power monitor");
@@ -239,6 +239,9 @@ void TERQLibENU_rc() {
     Insert(41294, "Power supply unit");
     Insert(41295, "Backup battery");
     Insert(41296, "Microprogram version %d.%d");
+
+    // Loading the device network: a module number met twice or out of range.
+    Insert(41297, "UM %d already exist in structure");
 
     // Data-routing messages.
     Insert(41311, "No route to module %d");

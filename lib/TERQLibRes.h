@@ -75,6 +75,9 @@ inline constexpr unsigned short IDS_SOST[43] = {
     41207, 41208, 41209, 41210, 41211, 41215, 41229, 41212, 41213, 41214};
 constexpr int IDS_SOST_COUNT = 43;
 
+// Loading the device network: a module number met twice or out of range.
+constexpr unsigned short IDS_UM_EXISTS = 41297;  // "UM %d already exist in structure"
+
 // Data-routing messages.
 constexpr unsigned short IDS_ROUTE_NONE = 41311;      // "No route to module %d"
 constexpr unsigned short IDS_ROUTE_LOST = 41312;      // "Module %d is not reachable"

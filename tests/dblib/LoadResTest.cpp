@@ -34,7 +34,7 @@ IdSet LibIds() {
     return Union({Range(41000, 41009),    {41040},
                   Range(41071, 41090),    Range(41093, 41104),
                   Range(41110, 41216),    Range(41227, 41229),
-                  Range(41242, 41296),    Range(41311, 41317),
+                  Range(41242, 41297),    Range(41311, 41317),
                   Range(41320, 41350, 3), Range(41369, 41377),
                   Range(41382, 41383),    {41386, 41389, 41392},
                   Range(43006, 43097),    Range(43132, 43133),
@@ -96,7 +96,7 @@ TEST_F(LoadResTest, EachLayerFillsExactlyItsBlocksInBothLanguages) {
         IdSet ids;
         std::size_t count;
     } layers[] = {
-        {"lib", TERQLib_rc, TERQLibENU_rc, LibIds(), 391},
+        {"lib", TERQLib_rc, TERQLibENU_rc, LibIds(), 392},
         {"dblib", TERQDbLib_rc, TERQDbLibENU_rc, Range(42000, 42098), 99},
         {"uilib", TERQUiLib_rc, TERQUiLibENU_rc, Range(25000, 25117), 118},
         {"tool", TERQClientCfg_rc, TERQClientCfgENU_rc, Range(10000, 10008), 9},
@@ -115,7 +115,7 @@ TEST_F(LoadResTest, EachLayerFillsExactlyItsBlocksInBothLanguages) {
 
 TEST_F(LoadResTest, FullStartUpFillReportsNoDuplicate) {
     EXPECT_EQ(StderrOf(FillAll), "");
-    EXPECT_EQ(g_StringLocale.size(), 391u + 99u + 118u + 9u);
+    EXPECT_EQ(g_StringLocale.size(), 392u + 99u + 118u + 9u);
     EXPECT_EQ(Keys(g_StringLocale), Keys(g_StringLocaleENU));
 }
 

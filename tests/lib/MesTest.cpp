@@ -88,6 +88,11 @@ TEST(CMesTest, ConstructorLayoutsOfEveryType) {
         {"alert", CMes(kD, kDs, kO, kOs, static_cast<CMes::typAlert>(0x12345678)),
          Cat(Head(31), {0x01, 0x38, 0x19, 0x05, 0x0D, 0x12})},
         {"alert 0", CMes(kD, kDs, kO, kOs, CMes::alrtNone), Cat(Head(31), {0x01})},
+        // the data form without bytes is the short form
+        {"alert 5, no bytes", CMes(kD, kDs, kO, kOs, static_cast<CMes::typAlert>(5), b3, 0),
+         Cat(Head(31), {0x01, 0x05})},
+        {"alert 0, null bytes", CMes(kD, kDs, kO, kOs, CMes::alrtNone, nullptr, 3),
+         Cat(Head(31), {0x01})},
         {"alert with data", CMes(kD, kDs, kO, kOs, static_cast<CMes::typAlert>(1), b3, 3),
          Cat(Head(31), {0x01, 0x01, 0, 0, 0, 0, 0, 0x12, 0x10, 0x23, 0x15})},
     };
