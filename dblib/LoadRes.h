@@ -26,11 +26,11 @@ DBString _S_(unsigned short id);
 // program fills exactly the tables it links. Start-up order: TERQLib_rc, TERQDbLib_rc,
 // TERQUiLib_rc, TERQLibENU_rc, TERQDbLibENU_rc, TERQUiLibENU_rc, TERQClientCfg_rc,
 // TERQClientCfgENU_rc.
-void TERQLib_rc();           // lib/: 41000-41392, 43006-43853
+void TERQLib_rc();  // lib/: 41000-41392, 43006-43853
 void TERQLibENU_rc();
-void TERQDbLib_rc();         // dblib/: 42000-42098
+void TERQDbLib_rc();  // dblib/: 42000-42101
 void TERQDbLibENU_rc();
-void TERQUiLib_rc();         // uilib/: 25000-25117
+void TERQUiLib_rc();  // uilib/: 25000-25117
 void TERQUiLibENU_rc();
-void TERQClientCfg_rc();     // app/: 10000-10008
+void TERQClientCfg_rc();  // app/: 10000-10008
 void TERQClientCfgENU_rc();

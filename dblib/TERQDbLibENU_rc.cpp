@@ -118,4 +118,9 @@ void TERQDbLibENU_rc() {
     Insert(42096, "Access denied");
     Insert(42097, "Access granted");
     Insert(42098, "Unknown access type %d");
+
+    // Text of XMLStr on a node that has nothing to serialise (a diagnostic for developers).
+    Insert(42099, "CNodeB::XMLStr TypNode=%d Name=%ls IdentDB=%d");
+    Insert(42100, " Root()->m_XMLDOMG == 0");
+    Insert(42101, " m_XMLNodeG == 0");
 }

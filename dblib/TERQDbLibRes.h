@@ -28,3 +28,8 @@ constexpr int IDS_CLI_GCM_COUNT = 11;
 // Access types (RootA::nameTypAccess 0..22): the text of type t is BASE + t.
 constexpr unsigned short IDS_ACCESS_BASE = 42073;  // 0 "access" .. 22 "cleaning the errors, ..."
 constexpr int IDS_ACCESS_COUNT = 23;
+
+// XMLStr on an unbound node: the format (TypNode, name, identifier), then the reason.
+constexpr unsigned short IDS_XMLSTR_NODE = 42099;     // "CNodeB::XMLStr TypNode=%d Name=%ls ..."
+constexpr unsigned short IDS_XMLSTR_NO_DOC = 42100;   // " Root()->m_XMLDOMG == 0"
+constexpr unsigned short IDS_XMLSTR_NO_NODE = 42101;  // " m_XMLNodeG == 0"

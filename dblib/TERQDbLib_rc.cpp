@@ -118,4 +118,9 @@ void TERQDbLib_rc() {
     Insert(42096, "Доступ запрещён");
     Insert(42097, "Доступ разрешён");
     Insert(42098, "Неизвестный тип доступа %d");
+
+    // Text of XMLStr on a node that has nothing to serialise (a diagnostic for developers).
+    Insert(42099, "CNodeB::XMLStr TypNode=%d Name=%ls IdentDB=%d");
+    Insert(42100, " Root()->m_XMLDOMG == 0");
+    Insert(42101, " m_XMLNodeG == 0");
 }

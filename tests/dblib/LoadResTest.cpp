@@ -97,7 +97,7 @@ TEST_F(LoadResTest, EachLayerFillsExactlyItsBlocksInBothLanguages) {
         std::size_t count;
     } layers[] = {
         {"lib", TERQLib_rc, TERQLibENU_rc, LibIds(), 392},
-        {"dblib", TERQDbLib_rc, TERQDbLibENU_rc, Range(42000, 42098), 99},
+        {"dblib", TERQDbLib_rc, TERQDbLibENU_rc, Range(42000, 42101), 102},
         {"uilib", TERQUiLib_rc, TERQUiLibENU_rc, Range(25000, 25117), 118},
         {"tool", TERQClientCfg_rc, TERQClientCfgENU_rc, Range(10000, 10008), 9},
     };
@@ -115,7 +115,7 @@ TEST_F(LoadResTest, EachLayerFillsExactlyItsBlocksInBothLanguages) {
 
 TEST_F(LoadResTest, FullStartUpFillReportsNoDuplicate) {
     EXPECT_EQ(StderrOf(FillAll), "");
-    EXPECT_EQ(g_StringLocale.size(), 392u + 99u + 118u + 9u);
+    EXPECT_EQ(g_StringLocale.size(), 392u + 102u + 118u + 9u);
     EXPECT_EQ(Keys(g_StringLocale), Keys(g_StringLocaleENU));
 }
 

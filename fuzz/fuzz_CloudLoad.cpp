@@ -1,0 +1,51 @@
+// Arbitrary bytes as a cloud document: a loaded tree or ErrorXML, then every node can be
+// serialised, sorted and asked for changes.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include <libxml/parser.h>
+
+#include "dblib/CloudStr.h"
+
+namespace {
+
+void Quiet(void*, const char*, ...) {}
+
+class CFuzzCloud : public TERQCloud::CCloudB {
+public:
+    void ReportMsg(const DBString& text, int) override { m_Size += text.size(); }
+    void ReportErr(const DBString&, int) override {}
+    size_t m_Size = 0;
+};
+
+void Walk(TERQCloud::CNodeTreeB* node) {
+    std::string out;
+    node->XMLStr(out);
+    for (TERQCloud::CNodeTreeB* child : node->m_Child) Walk(child);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool quiet = [] {
+        xmlSetGenericErrorFunc(nullptr, Quiet);
+        return true;
+    }();
+    (void)quiet;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    CFuzzCloud cloud;
+    try {
+        cloud.XMLLoadStr(text.c_str());
+    } catch (const ErrorXML&) {
+        return 0;
+    }
+    Walk(&cloud);
+    cloud.SortByName();
+    (void)cloud.IsModify();
+    for (TERQCloud::CNodeTreeB* team : cloud.m_Child)
+        static_cast<TERQCloud::CTeamB*>(team)->SetStruct();
+    std::string out;
+    cloud.XMLStr(out);
+    return 0;
+}

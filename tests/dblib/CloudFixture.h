@@ -1,0 +1,79 @@
+// A host root that records its reports, and document helpers shared by the cloud model's tests.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+
+#include "dblib/CloudStr.h"
+#include "dblib/LoadRes.h"
+
+class CTestCloud : public TERQCloud::CCloudB {
+public:
+    void ReportMsg(const DBString& text, int code) override {
+        m_Msgs.push_back(text);
+        m_Codes.push_back(code);
+    }
+    void ReportErr(const DBString&, int) override {}
+
+    // The whole document.
+    std::string Text() {
+        std::string out;
+        XMLStr(out);
+        return out;
+    }
+
+    std::vector<DBString> m_Msgs;
+    std::vector<int> m_Codes;
+};
+
+// English texts, a fresh root per test.
+class CloudTest : public testing::Test {
+public:
+    static void SetUpTestSuite() {
+        if (g_StringLocaleENU.count(42000) == 0) {
+            TERQLib_rc();
+            TERQDbLib_rc();
+            TERQLibENU_rc();
+            TERQDbLibENU_rc();
+        }
+        g_StringENU = true;
+    }
+
+    // Loads "<TERQCLOUD>" body "</TERQCLOUD>".
+    CTestCloud& Load(const std::string& body) {
+        m_cloud = std::make_unique<CTestCloud>();
+        m_cloud->XMLLoadStr(("<TERQCLOUD>" + body + "</TERQCLOUD>").c_str());
+        return *m_cloud;
+    }
+    TERQCloud::CTeamB* Team(size_t i = 0) {
+        return static_cast<TERQCloud::CTeamB*>(m_cloud->m_Child.at(i));
+    }
+    TERQCloud::CPunctB* Punct(size_t i = 0) {
+        return static_cast<TERQCloud::CPunctB*>(Team()->m_Child.at(i));
+    }
+    TERQCloud::CLiftB* Lift(size_t home = 0, size_t i = 0) {
+        return static_cast<TERQCloud::CLiftB*>(
+            Punct()->m_Child.at(0)->m_Child.at(home)->m_Child.at(i));
+    }
+
+    // The attribute's text, or "<absent>".
+    static std::string Attr(xmlNode* node, const char* name) {
+        xmlChar* v = node == nullptr ? nullptr : xmlGetProp(node, BAD_CAST name);
+        if (v == nullptr) return "<absent>";
+        std::string s(reinterpret_cast<const char*>(v));
+        xmlFree(v);
+        return s;
+    }
+
+    std::unique_ptr<CTestCloud> m_cloud;
+};
+
+// A one-lift structure of the given lift body, in the given street and home.
+inline std::string OneLift(const std::string& lift, const std::string& liftBody = "") {
+    return "<PULT Name=\"P\"><DISP Name=\"D\"><STREET Name=\"S\"><HOME Name=\"H\"><LIFT " + lift +
+           ">" + liftBody + "</LIFT></HOME></STREET></DISP></PULT>";
+}
