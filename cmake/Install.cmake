@@ -22,6 +22,8 @@ install(TARGETS terq EXPORT terqTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
         INCLUDES DESTINATION ${TERQ_INCLUDE_DIR})
 install(EXPORT terqTargets NAMESPACE terq:: DESTINATION ${TERQ_CMAKE_DIR} COMPONENT Development)
+# The inspection tool serves the same people as the libraries: it goes with them.
+install(TARGETS terq-inspect RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Development)
 
 if(WITH_GUI)
     install(DIRECTORY uilib DESTINATION ${TERQ_INCLUDE_DIR} COMPONENT Development
