@@ -155,18 +155,26 @@ bool CInspect::ReadFile(const std::string& path, std::string& text) {
         done += static_cast<size_t>(n);
     }
     text.resize(done);
-    // The cloud model reads a C string: a zero byte would cut the document short unseen.
-    if (const size_t zero = text.find('\0'); zero != std::string::npos) {
-        m_Error = Text(IDS_INSPECT_ZERO, DBString(path).c_str(), static_cast<int>(zero));
-        return false;
-    }
     return true;
+}
+
+bool CInspect::IsText(const std::string& path, const std::string& text) {
+    // The cloud model reads a C string: a zero byte would cut the document short unseen.
+    const size_t zero = text.find('\0');
+    if (zero == std::string::npos) return true;
+    m_Error = Text(IDS_INSPECT_ZERO, DBString(path).c_str(), static_cast<int>(zero));
+    return false;
 }
 
 bool CInspect::LoadCloud(const std::string& path) {
     m_Cloud.reset();
     std::string text;
-    if (!ReadFile(path, text)) return false;
+    return ReadFile(path, text) && LoadCloudText(path, text);
+}
+
+bool CInspect::LoadCloudText(const std::string& path, const std::string& text) {
+    m_Cloud.reset();
+    if (!IsText(path, text)) return false;
     auto cloud = std::make_unique<SCloud>();
     xmlResetLastError();
     try {
@@ -186,7 +194,12 @@ bool CInspect::LoadCloud(const std::string& path) {
 bool CInspect::LoadNet(const std::string& path) {
     m_Net.reset();
     std::string text;
-    if (!ReadFile(path, text)) return false;
+    return ReadFile(path, text) && LoadNetText(path, text);
+}
+
+bool CInspect::LoadNetText(const std::string& path, const std::string& text) {
+    m_Net.reset();
+    if (!IsText(path, text)) return false;
     auto net = std::make_unique<SNet>();
     xmlResetLastError();
     net->m_Doc.reset(xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr,

@@ -38,6 +38,9 @@ public:
     // Loads path as a device-network document (the root element holds the modules) and
     // rebuilds its links; false as for LoadCloud.
     bool LoadNet(const std::string& path);
+    // The same on text already read; path only names it in Error().
+    bool LoadCloudText(const std::string& path, const std::string& text);
+    bool LoadNetText(const std::string& path, const std::string& text);
     // The numbers of the modules not reachable from module local, in list order; false when
     // no network is loaded or it has no module local.
     bool Lost(int local, std::vector<int>& lost);
@@ -57,6 +60,7 @@ private:
     struct SCloud;
     struct SNet;
     bool ReadFile(const std::string& path, std::string& text);
+    bool IsText(const std::string& path, const std::string& text);
     bool Fail(unsigned short id, const std::string& path, const DBString& what = DBString());
     bool FailXml(const std::string& path);
 

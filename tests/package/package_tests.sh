@@ -14,7 +14,7 @@ usr/share/metainfo/com.example.TERQClientCfg.metainfo.xml usr/share/doc/terqclie
 case $mode in
 layout)
     cmake --install "$build" --prefix "$tmp/usr" >/dev/null
-    want="usr/lib/libterq.a usr/lib/cmake/terq/terqConfig.cmake
+    want="usr/bin/terq-inspect usr/lib/libterq.a usr/lib/cmake/terq/terqConfig.cmake
         usr/lib/cmake/terq/terqConfigVersion.cmake usr/lib/cmake/terq/terqTargets.cmake"
     folders="dblib lib clientcfg"
     [ "$gui" = ON ] && want+=" usr/lib/libterq_ui.a $tool_files" && folders+=" uilib"
