@@ -14,8 +14,9 @@ usr/share/metainfo/com.example.TERQClientCfg.metainfo.xml usr/share/doc/terqclie
 case $mode in
 layout)
     cmake --install "$build" --prefix "$tmp/usr" >/dev/null
-    want="usr/bin/terq-inspect usr/lib/libterq.a usr/lib/cmake/terq/terqConfig.cmake
-        usr/lib/cmake/terq/terqConfigVersion.cmake usr/lib/cmake/terq/terqTargets.cmake"
+    want="usr/lib/libterq.a usr/lib/cmake/terq/terqConfig.cmake
+        usr/lib/cmake/terq/terqConfigVersion.cmake usr/lib/cmake/terq/terqTargets.cmake
+        usr/bin/terq-inspect usr/share/man/man1/terq-inspect.1.gz"
     folders="dblib lib clientcfg"
     [ "$gui" = ON ] && want+=" usr/lib/libterq_ui.a $tool_files" && folders+=" uilib"
     for f in $want; do [ -f "$tmp/$f" ] || fail "missing $f"; done
