@@ -38,6 +38,11 @@ void CGroupB::XMLAddG() {
     XMLUpdateG();
 }
 
+void CGroupB::XMLUnbind() {
+    CNodeTreeB::XMLUnbind();
+    for (CGroupB* group : m_Groups) group->XMLUnbind();
+}
+
 void CGroupB::XMLCreate() {
     CNodeTreeB::XMLCreate();
     m_Groups.XMLCreate();

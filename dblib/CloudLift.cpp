@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kChanged = 257;       // change marker after a state change
 constexpr int kMaxKeyCode = 65279;  // highest key code of a service key
-constexpr int kStateWordNotV6 = 4;  // units of the state word of devices other than V6
 
 const wchar_t* const kCrLf = L"\r\n";
 const wchar_t* const kCrLfText = L"\\r\\n";  // how CR LF stands in the attribute
@@ -122,7 +121,6 @@ CLiftB::CLiftB(const CLiftB& o)
     : CNodeTreeB(o),
       CDev(o.m_Addr, o.m_typDev),
       m_ID(o.m_ID),
-      m_GUID(o.m_GUID),
       m_Ident(o.m_Ident),
       m_IDPro(o.m_IDPro),
       m_SubNet(o.m_SubNet),
@@ -167,6 +165,7 @@ CLiftB::CLiftB(const CLiftB& o)
       m_CntChange(o.m_CntChange),
       m_Change(o.m_Change),
       m_KeyCode(o.m_KeyCode) {
+    m_GUID = o.m_GUID;  // DBGUID declares only its assignment
     std::copy(std::begin(o.m_Key), std::end(o.m_Key), std::begin(m_Key));
     m_TimeSost = o.m_TimeSost;
     m_Sost = o.m_Sost;
@@ -303,6 +302,13 @@ void CLiftB::XMLCreate() {
     m_TabState.XMLCreate();
     m_TabOut.XMLCreate();
     m_TabDev.XMLCreate();
+}
+
+void CLiftB::XMLUnbind() {
+    CNodeTreeB::XMLUnbind();
+    m_TabState.XMLUnbind();
+    m_TabOut.XMLUnbind();
+    m_TabDev.XMLUnbind();
 }
 
 bool CLiftB::IsModify() {

@@ -76,6 +76,7 @@ public:
     void XMLUpdateG() override;
     // The lift's element, then its non-empty tables.
     void XMLCreate() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
 

@@ -81,7 +81,16 @@ int WriteAll(void* context, const char* buffer, int len) {
 
 // The document, indented, into a temporary file beside path that is flushed and renamed over
 // it, so that a failure at any point leaves the old file whole. False on any failure.
-bool SaveThroughTemporary(xmlDoc* doc, const std::string& path) {
+bool SaveThroughTemporary(xmlDoc* doc, const std::string& link) {
+    std::string path = link;
+    struct stat info {};
+    if (lstat(link.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        // Replace the file the link names, not the link.
+        if (char* real = realpath(link.c_str(), nullptr)) {
+            path = real;
+            std::free(real);
+        }
+    }
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) return false;
@@ -359,6 +368,12 @@ void CNodeTreeB::XMLCreate() {
         if (child != nullptr) child->XMLCreate();
 }
 
+void CNodeTreeB::XMLUnbind() {
+    m_XMLNodeG = nullptr;
+    for (CNodeTreeB* child : m_Child)
+        if (child != nullptr) child->XMLUnbind();
+}
+
 CNodeB* CNodeTreeB::FindIDTyp(int id, typNode typ) {
     if (m_IdentDB == id && TypNode() == typ) return this;
     for (CNodeTreeB* child : m_Child) {
@@ -430,7 +445,8 @@ void CCloudB::FreeDocument() {
     if (m_XMLDOMG == nullptr) return;
     xmlFreeDoc(m_XMLDOMG);
     m_XMLDOMG = nullptr;
-    m_XMLNodeG = nullptr;
+    // No node may keep pointing into the freed document.
+    XMLUnbind();
     malloc_trim(0);
 }
 

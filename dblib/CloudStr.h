@@ -80,6 +80,8 @@ public:
     virtual void XMLCreate();
     // The element name of the node's class; null where the class adds no element.
     virtual const char* ElementName() const { return nullptr; }
+    // Forgets the elements of this node and everything below it: their document is gone.
+    virtual void XMLUnbind();
 
     // Pre-order search of this node and its children's subtrees; null if none.
     CNodeB* FindIDTyp(int id, typNode typ);
@@ -298,6 +300,7 @@ public:
     // Only for a non-empty table, and only states 32 to 35.
     void XMLCreate() override;
     void XMLRemoveG() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
     // Deletes the entries.
@@ -326,6 +329,7 @@ public:
     // Only for a non-empty table, and only outs 1 and 2.
     void XMLCreate() override;
     void XMLRemoveG() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
     void Clear();
@@ -355,6 +359,7 @@ public:
     void XMLAddG() override;
     void XMLCreate() override;
     void XMLRemoveG() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
     void Clear();
@@ -381,6 +386,7 @@ public:
     void XMLAddG() override;
     void XMLCreate() override;
     void XMLRemoveG() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
     void Clear();
@@ -476,6 +482,7 @@ public:
     // top level (the top group has no element).
     void XMLAddG() override;
     void XMLCreate() override;
+    void XMLUnbind() override;
 
     CPunctB* m_Punct;  // not owned
     CGroupArray m_Groups;
@@ -560,6 +567,7 @@ public:
     void XMLUpdateG() override;
     // The console, its dispatch points with their subtrees, then its tables.
     void XMLCreate() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
 
@@ -685,6 +693,7 @@ public:
     // "NameLock" and "DisGrad" are never written.
     void XMLUpdateG() override;
     void XMLCreate() override;
+    void XMLUnbind() override;
     bool IsModify() override;
     void ClearModify() override;
 

@@ -18,13 +18,6 @@ constexpr int kLastWrittenOut = 2;
 constexpr int kAlertMsgAlways = 44;   // the one alert message valid in every form
 constexpr int kAlertAllLifts = 0x20;  // flag: every lift of the user
 
-// The elements of a freed subtree are gone: its nodes must not point at them.
-void ForgetElements(CNodeTreeB* node) {
-    node->m_XMLNodeG = nullptr;
-    for (CNodeTreeB* child : node->m_Child)
-        if (child != nullptr) ForgetElements(child);
-}
-
 // The table element of an entry: made when the table has none in use yet.
 template <typename Table>
 Table* TableOf(CNodeB* entry) {
@@ -371,8 +364,7 @@ void CTabStateB::XMLAddG() {
 }
 
 void CTabStateB::XMLCreate() {
-    m_XMLNodeG = nullptr;
-    for (auto& item : *this) item.second->m_XMLNodeG = nullptr;
+    XMLUnbind();
     if (IsEmpty() || m_Parent == nullptr) return;
     XMLAddG();
     for (auto it = lower_bound(kFirstWrittenState); it != end() && it->first <= kLastWrittenState;
@@ -384,6 +376,11 @@ void CTabStateB::XMLCreate() {
 void CTabStateB::XMLRemoveG() {
     if (m_Parent == nullptr) return;
     CNodeB::XMLRemoveG();
+    XMLUnbind();
+}
+
+void CTabStateB::XMLUnbind() {
+    m_XMLNodeG = nullptr;
     for (auto& item : *this) item.second->m_XMLNodeG = nullptr;
 }
 
@@ -440,8 +437,7 @@ void CTabOutB::XMLAddG() {
 }
 
 void CTabOutB::XMLCreate() {
-    m_XMLNodeG = nullptr;
-    for (auto& item : *this) item.second->m_XMLNodeG = nullptr;
+    XMLUnbind();
     if (IsEmpty() || m_Parent == nullptr) return;
     XMLAddG();
     for (auto it = lower_bound(kFirstWrittenOut); it != end() && it->first <= kLastWrittenOut;
@@ -453,6 +449,11 @@ void CTabOutB::XMLCreate() {
 void CTabOutB::XMLRemoveG() {
     if (m_Parent == nullptr) return;
     CNodeB::XMLRemoveG();
+    XMLUnbind();
+}
+
+void CTabOutB::XMLUnbind() {
+    m_XMLNodeG = nullptr;
     for (auto& item : *this) item.second->m_XMLNodeG = nullptr;
 }
 
@@ -508,8 +509,7 @@ void CTabKeyB::XMLAddG() {
 }
 
 void CTabKeyB::XMLCreate() {
-    m_XMLNodeG = nullptr;
-    for (CKeyB* key : *this) key->m_XMLNodeG = nullptr;
+    XMLUnbind();
     if (empty() || m_Parent == nullptr) return;
     XMLAddG();
     for (CKeyB* key : *this) key->CNodeTreeB::XMLAddG();
@@ -518,6 +518,11 @@ void CTabKeyB::XMLCreate() {
 void CTabKeyB::XMLRemoveG() {
     if (m_Parent == nullptr) return;
     CNodeB::XMLRemoveG();
+    XMLUnbind();
+}
+
+void CTabKeyB::XMLUnbind() {
+    m_XMLNodeG = nullptr;
     for (CKeyB* key : *this) key->m_XMLNodeG = nullptr;
 }
 
@@ -565,8 +570,7 @@ void CTabTermDevB::XMLAddG() {
 }
 
 void CTabTermDevB::XMLCreate() {
-    m_XMLNodeG = nullptr;
-    for (auto& item : *this) item.second->m_XMLNodeG = nullptr;
+    XMLUnbind();
     if (empty() || m_Parent == nullptr) return;
     XMLAddG();
     for (auto& item : *this) item.second->CNodeTreeB::XMLAddG();
@@ -575,6 +579,11 @@ void CTabTermDevB::XMLCreate() {
 void CTabTermDevB::XMLRemoveG() {
     if (m_Parent == nullptr) return;
     CNodeB::XMLRemoveG();
+    XMLUnbind();
+}
+
+void CTabTermDevB::XMLUnbind() {
+    m_XMLNodeG = nullptr;
     for (auto& item : *this) item.second->m_XMLNodeG = nullptr;
 }
 
@@ -698,7 +707,7 @@ void CTabAlertMsg::Remove(CAlertMsg* msg) {
     m_Child.Remove(msg);
     if (msg->m_XMLNodeG != nullptr) {
         msg->CNodeB::XMLRemoveG();
-        ForgetElements(msg);
+        msg->XMLUnbind();
     }
     if (m_Parent != nullptr) m_Parent->m_Modify = true;
     if (m_Child.empty()) XMLRemoveG();
@@ -719,7 +728,7 @@ void CTabAlertMsg::XMLAddG() {
 }
 
 void CTabAlertMsg::XMLCreate() {
-    ForgetElements(this);
+    XMLUnbind();
     if (m_Child.empty() || m_Parent == nullptr) return;
     CNodeTreeB::XMLCreate();
 }
@@ -727,7 +736,7 @@ void CTabAlertMsg::XMLCreate() {
 void CTabAlertMsg::XMLRemoveG() {
     if (m_Parent == nullptr || m_XMLNodeG == nullptr) return;
     CNodeB::XMLRemoveG();
-    ForgetElements(this);
+    XMLUnbind();
 }
 
 }  // namespace TERQCloud

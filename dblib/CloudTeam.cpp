@@ -267,6 +267,16 @@ void CTeamB::XMLCreate() {
     m_TabProfil.XMLCreate();
 }
 
+void CTeamB::XMLUnbind() {
+    CNodeTreeB::XMLUnbind();
+    m_TabState.XMLUnbind();
+    m_TabOut.XMLUnbind();
+    m_TabKey.XMLUnbind();
+    m_UserTab.XMLUnbind();
+    m_GroupTab.XMLUnbind();
+    m_TabProfil.XMLUnbind();
+}
+
 bool CTeamB::IsModify() {
     return CNodeTreeB::IsModify() || m_TabState.IsModify() || m_TabOut.IsModify() ||
            m_TabKey.IsModify() || m_UserTab.IsModify() || m_GroupTab.IsModify() ||
@@ -457,6 +467,11 @@ void CPunctB::XMLUpdateG() {
 void CPunctB::XMLCreate() {
     CNodeTreeB::XMLCreate();
     m_Group.m_Groups.XMLCreate();
+}
+
+void CPunctB::XMLUnbind() {
+    CNodeTreeB::XMLUnbind();
+    m_Group.XMLUnbind();
 }
 
 bool CPunctB::IsModify() { return CNodeTreeB::IsModify() || m_Group.IsModify(); }

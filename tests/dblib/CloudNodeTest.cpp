@@ -134,7 +134,7 @@ TEST_F(CloudNodeTest, SubtreeTextAndFileLeaveTheDocumentAsItWas) {
 }
 
 TEST_F(CloudNodeTest, UnboundNodesGiveTheDiagnosticText) {
-    CTestCloud& cloud = Load("<PULT/>");
+    CTestCloud& cloud = Load("<PULT><TabState><State Number=\"1\"/></TabState></PULT>");
     CPunctB* punct = Team()->CreatePunct();
     punct->m_Name = L"\u0414";
     punct->m_IdentDB = 7;
@@ -143,6 +143,8 @@ TEST_F(CloudNodeTest, UnboundNodesGiveTheDiagnosticText) {
     EXPECT_EQ(out, "CNodeB::XMLStr TypNode=1 Name=\xD0\x94 IdentDB=7 m_XMLNodeG == 0");
     delete punct;
     cloud.XMLRelease();
+    EXPECT_EQ(Team()->m_TabState.m_XMLNodeG, nullptr);  // nothing points into the freed document
+    Team()->XMLUpdateG();
     Team()->XMLStr(out);
     EXPECT_EQ(out, "CNodeB::XMLStr TypNode=5 Name= IdentDB=0 Root()->m_XMLDOMG == 0");
     CStreetB detached;
