@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <stdexcept>
 
 #include <fcntl.h>
 #include <libxml/parser.h>
@@ -198,6 +199,10 @@ bool CInspect::LoadCloudText(const std::string& path, const std::string& text) {
     } catch (const ErrorXML& e) {
         if (cloud->m_XMLDOMG == nullptr) return FailXml(path);
         return Fail(IDS_INSPECT_LOAD, path, e.m_Text);
+    } catch (const std::invalid_argument& e) {
+        return Fail(IDS_INSPECT_NUMBER, path, DBString(e.what()));
+    } catch (const std::out_of_range& e) {
+        return Fail(IDS_INSPECT_NUMBER, path, DBString(e.what()));
     } catch (const std::exception& e) {
         return Fail(IDS_INSPECT_LOAD, path, DBString(e.what()));
     }
@@ -226,6 +231,10 @@ bool CInspect::LoadNetText(const std::string& path, const std::string& text) {
         net->m_Tab.SetLink();
     } catch (const ErrorXML& e) {
         return Fail(IDS_INSPECT_LOAD, path, e.m_Text);
+    } catch (const std::invalid_argument& e) {
+        return Fail(IDS_INSPECT_NUMBER, path, DBString(e.what()));
+    } catch (const std::out_of_range& e) {
+        return Fail(IDS_INSPECT_NUMBER, path, DBString(e.what()));
     } catch (const std::exception& e) {
         return Fail(IDS_INSPECT_LOAD, path, DBString(e.what()));
     }

@@ -496,6 +496,7 @@ void TERQLibENU_rc() {
     Insert(43722, "--write with two documents: use --write-cloud and --write-net");
     Insert(43723, "Bad module number %ls: 0 to 255 expected");
     Insert(43724, "%ls: no module %d");
+    Insert(43725, "%ls: a number in the document does not parse (%ls)");
 
     // Controller generations.
     Insert(43850, "V6 controller");

@@ -132,3 +132,4 @@ constexpr unsigned short IDS_INSPECT_NO_INPUT = 43721;  // "Nothing to inspect: 
 constexpr unsigned short IDS_INSPECT_WRITE_WHICH = 43722;  // "--write with two documents: ..."
 constexpr unsigned short IDS_INSPECT_BAD_LOCAL = 43723;    // "Bad module number %ls: ..."
 constexpr unsigned short IDS_INSPECT_NO_LOCAL = 43724;     // "%ls: no module %d"
+constexpr unsigned short IDS_INSPECT_NUMBER = 43725;       // "%ls: a number does not parse (%ls)"

@@ -495,6 +495,7 @@ void TERQLib_rc() {
     Insert(43722, "--write при двух документах: укажите --write-cloud и --write-net");
     Insert(43723, "Неверный номер модуля %ls: нужно от 0 до 255");
     Insert(43724, "%ls: нет модуля %d");
+    Insert(43725, "%ls: число в документе не читается (%ls)");
 
     // Controller generations.
     Insert(43850, "Контроллер V6");

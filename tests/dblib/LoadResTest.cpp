@@ -41,7 +41,7 @@ IdSet LibIds() {
                   Range(43298, 43310),    Range(43323, 43328),
                   Range(43471, 43478),    Range(43501, 43511),
                   Range(43603, 43614),    Range(43617, 43619),
-                  Range(43700, 43724),    Range(43850, 43853)});
+                  Range(43700, 43725),    Range(43850, 43853)});
 }
 
 IdSet Keys(const std::map<int, std::string>& table) {
@@ -96,7 +96,7 @@ TEST_F(LoadResTest, EachLayerFillsExactlyItsBlocksInBothLanguages) {
         IdSet ids;
         std::size_t count;
     } layers[] = {
-        {"lib", TERQLib_rc, TERQLibENU_rc, LibIds(), 417},
+        {"lib", TERQLib_rc, TERQLibENU_rc, LibIds(), 418},
         {"dblib", TERQDbLib_rc, TERQDbLibENU_rc, Range(42000, 42101), 102},
         {"uilib", TERQUiLib_rc, TERQUiLibENU_rc, Range(25000, 25117), 118},
         {"tool", TERQClientCfg_rc, TERQClientCfgENU_rc, Range(10000, 10008), 9},
@@ -115,7 +115,7 @@ TEST_F(LoadResTest, EachLayerFillsExactlyItsBlocksInBothLanguages) {
 
 TEST_F(LoadResTest, FullStartUpFillReportsNoDuplicate) {
     EXPECT_EQ(StderrOf(FillAll), "");
-    EXPECT_EQ(g_StringLocale.size(), 417u + 102u + 118u + 9u);
+    EXPECT_EQ(g_StringLocale.size(), 418u + 102u + 118u + 9u);
     EXPECT_EQ(Keys(g_StringLocale), Keys(g_StringLocaleENU));
 }
 
