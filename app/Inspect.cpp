@@ -184,12 +184,14 @@ bool CInspect::IsText(const std::string& path, const std::string& text) {
 }
 
 bool CInspect::LoadCloud(const std::string& path) {
+    m_Error.clear();
     m_Cloud.reset();
     std::string text;
     return ReadFile(path, text) && LoadCloudText(path, text);
 }
 
 bool CInspect::LoadCloudText(const std::string& path, const std::string& text) {
+    m_Error.clear();
     m_Cloud.reset();
     if (!IsText(path, text)) return false;
     auto cloud = std::make_unique<SCloud>();
@@ -213,12 +215,14 @@ bool CInspect::LoadCloudText(const std::string& path, const std::string& text) {
 }
 
 bool CInspect::LoadNet(const std::string& path) {
+    m_Error.clear();
     m_Net.reset();
     std::string text;
     return ReadFile(path, text) && LoadNetText(path, text);
 }
 
 bool CInspect::LoadNetText(const std::string& path, const std::string& text) {
+    m_Error.clear();
     m_Net.reset();
     if (!IsText(path, text)) return false;
     auto net = std::make_unique<SNet>();
@@ -254,6 +258,7 @@ bool CInspect::Lost(int local, std::vector<int>& lost) {
 }
 
 bool CInspect::WriteCloud(const std::string& path) {
+    m_Error.clear();
     if (!m_Cloud) return false;
     // The model reports a failed save through ReportMsg: that is no load report.
     const size_t reports = m_Cloud->m_Reports.size();
@@ -266,6 +271,7 @@ bool CInspect::WriteCloud(const std::string& path) {
 }
 
 bool CInspect::WriteNet(const std::string& path) {
+    m_Error.clear();
     if (!m_Net) return false;
     xmlChar* dump = nullptr;
     int size = 0;
