@@ -410,7 +410,12 @@ int Parse(int argc, const char* const* argv, SArgs& args, std::ostream& out, std
 
 void PutReports(std::ostream& out, const std::vector<DBString>& reports) {
     Put(out, Text(IDS_INSPECT_REPORTS, static_cast<int>(reports.size())));
-    for (const DBString& r : reports) Put(out, L"    " + r);
+    for (DBString r : reports) {
+        // One report a line, whatever names the document holds (a name may carry a line break).
+        for (wchar_t& c : r)
+            if (c < L' ') c = L' ';
+        Put(out, L"    " + r);
+    }
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ const char* const kCloud =
     R"(<GROUP Name="G2"/></DISP></PULT></TERQCLOUD>)";
 const char* const kCloudDup =
     R"(<TERQCLOUD><PULT Name="P"><DISP Name="D"><STREET Name="S"><HOME Name="H"><LIFT Name="L"/>)"
-    R"(<LIFT Name="L"/></HOME></STREET><STREET Name="S"/></DISP></PULT></TERQCLOUD>)";
+    R"(<LIFT Name="L"/></HOME></STREET><STREET Name="S"/><STREET Name="a&#10;b"/>)"
+    R"(<STREET Name="a&#10;b"/></DISP></PULT></TERQCLOUD>)";
 // Module 1 links to 2 by a line slot (both ways); module 5 hangs on nothing.
 const char* const kNet =
     R"(<Net><Um Number="1"><Slot Number="0" TypSlot="2" LinkUM="2" LinkSlot="0"/></Um>)"
@@ -85,9 +86,10 @@ TEST_F(InspectTest, PrintsCountsReportsAndExitStatus) {
          "  load reports: 0\nModules not reachable from module 2: 5\n"},
         {true, "--cloud {d}/cdup.xml --net {d}/ndup.xml", 1,
          "Cloud structure {d}/cdup.xml\n"
-         "  consoles 1, dispatch points 1, streets 2, homes 1, lifts 2, groups 0, users 0\n"
-         "  load reports: 2\n    S,H,L - repeated definition lift\n"
-         "    S - repeated definition street\nDevice network {d}/ndup.xml\n"
+         "  consoles 1, dispatch points 1, streets 4, homes 1, lifts 2, groups 0, users 0\n"
+         "  load reports: 3\n    S,H,L - repeated definition lift\n"
+         "    S - repeated definition street\n    a b - repeated definition street\n"
+         "Device network {d}/ndup.xml\n"
          "  modules 1, slots 1, devices 0, links 0\n  load reports: 1\n"
          "    Slot 0 already exist in UM 1:0\n"},
     };
