@@ -134,6 +134,7 @@ void CloudXMLStrRoot(benchmark::State& state) {
         cloud.XMLStr(out);
         benchmark::DoNotOptimize(out.data());
     }
+    state.counters["text_MiB"] = static_cast<double>(out.size()) / (1024.0 * 1024.0);
 }
 BENCHMARK(CloudXMLStrRoot)->Unit(benchmark::kMillisecond)->Iterations(10);
 

@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <libxml/parser.h>
+#include <libxml/xmlsave.h>
 #include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,11 +23,6 @@ namespace TERQCloud {
 namespace {
 
 constexpr int kParseOld10 = 131072;  // XML_PARSE_OLD10, the parse option of every load
-
-struct XmlCharFree {
-    void operator()(xmlChar* s) const noexcept { xmlFree(s); }
-};
-using XmlCharPtr = std::unique_ptr<xmlChar, XmlCharFree>;
 
 // Makes element the document's root element for the life of the object, then puts the old
 // root back and the element between its old siblings, also when the dump in between throws.
@@ -67,6 +63,11 @@ private:
     xmlNode* m_oldRoot = nullptr;
     bool m_moved = false;
 };
+
+int AppendToString(void* context, const char* buffer, int len) {
+    static_cast<std::string*>(context)->append(buffer, static_cast<size_t>(len));
+    return len;
+}
 
 int WriteAll(void* context, const char* buffer, int len) {
     const int fd = *static_cast<int*>(context);
@@ -271,17 +272,13 @@ void CNodeB::XMLStr(std::string& out) {
         out = text.ToStr();
         return;
     }
-    xmlChar* dump = nullptr;
-    int size = 0;
-    {
-        CReRoot reroot(doc, m_XMLNodeG);
-        xmlDocDumpFormatMemoryEnc(doc, &dump, &size, "utf-8", 0);
-    }
-    const XmlCharPtr owner(dump);
-    if (dump != nullptr && size > 0) {
-        out.assign(reinterpret_cast<const char*>(dump), static_cast<size_t>(size));
-    } else {
-        out.clear();
+    // The bytes of xmlDocDumpFormatMemoryEnc(doc, ..., "utf-8", 0), written straight into out:
+    // no intermediate buffer and no copy of a document that may run to hundreds of megabytes.
+    out.clear();
+    CReRoot reroot(doc, m_XMLNodeG);
+    if (xmlSaveCtxt* save = xmlSaveToIO(AppendToString, nullptr, &out, "utf-8", 0)) {
+        xmlSaveDoc(save, doc);
+        xmlSaveClose(save);
     }
 }
 

@@ -47,5 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         static_cast<TERQCloud::CTeamB*>(team)->SetStruct();
     std::string out;
     cloud.XMLStr(out);
+    // A bound root's text is exactly libxml2's own dump of the document.
+    xmlChar* dump = nullptr;
+    int length = 0;
+    xmlDocDumpFormatMemoryEnc(cloud.m_XMLDOMG, &dump, &length, "utf-8", 0);
+    const bool same = out == std::string(reinterpret_cast<const char*>(dump),
+                                         dump ? static_cast<size_t>(length) : 0);
+    xmlFree(dump);
+    if (cloud.m_XMLNodeG != nullptr && !same) __builtin_trap();
     return 0;
 }

@@ -26,12 +26,39 @@ DBString ParamsElements(const DBString& p, const DBString& e) {
     return DBString(L" parameters ") + p + L" elements " + e;
 }
 
-XmlCharPtr GetAttr(xmlNode* node, const char* attr) {
-    if (node == nullptr || attr == nullptr) return nullptr;
-    return XmlCharPtr(xmlGetProp(node, reinterpret_cast<const xmlChar*>(attr)));
-}
+// An attribute's text: the text node's own content when the value is one plain text node (no
+// copy: the cloud model reads some forty attributes per lift), else libxml2's copy, which also
+// resolves entity references and DTD defaults.
+class AttrText {
+public:
+    AttrText(xmlNode* node, const char* attr) {
+        if (node == nullptr || attr == nullptr) return;
+        const auto* name = reinterpret_cast<const xmlChar*>(attr);
+        for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+            if (!xmlStrEqual(a->name, name)) continue;
+            const xmlNode* c = a->children;
+            if (c != nullptr && c->next == nullptr &&
+                (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) &&
+                c->content != nullptr) {
+                m_text = c->content;
+                return;
+            }
+            break;
+        }
+        m_owned.reset(xmlGetProp(node, name));
+        m_text = m_owned.get();
+    }
+    explicit operator bool() const { return m_text != nullptr; }
+    const char* get() const { return reinterpret_cast<const char*>(m_text); }
 
-const char* Text(const XmlCharPtr& value) { return reinterpret_cast<const char*>(value.get()); }
+private:
+    const xmlChar* m_text = nullptr;
+    XmlCharPtr m_owned;
+};
+
+AttrText GetAttr(xmlNode* node, const char* attr) { return AttrText(node, attr); }
+
+const char* Text(const AttrText& value) { return value.get(); }
 
 void RemoveAttr(xmlNode* node, const char* attr) {
     if (node == nullptr || attr == nullptr) return;
@@ -75,32 +102,33 @@ ErrorXML::ErrorXML(int id, const char* e, const char* p)
 namespace TERQCloud {
 
 DBString CNodeB::XMLLoadString(xmlNode* node, const char*, const char* attr, bool trim) {
-    const XmlCharPtr value = GetAttr(node, attr);
+    const AttrText value = GetAttr(node, attr);
     if (!value) return DBString();
     DBString text(Text(value));
     if (trim) {
         const auto first = text.find_first_not_of(L' ');
         if (first == DBString::npos) return DBString();
         const auto last = text.find_last_not_of(L' ');
-        text = DBString(text.substr(first, last - first + 1));
+        text.erase(last + 1);
+        text.erase(0, first);
     }
     return text;
 }
 
 int CNodeB::XMLLoadInteger(xmlNode* node, const char*, const char* attr, int def) {
-    const XmlCharPtr value = GetAttr(node, attr);
+    const AttrText value = GetAttr(node, attr);
     if (!value) return def;
     return static_cast<int>(std::strtol(Text(value), nullptr, 10));
 }
 
 double CNodeB::XMLLoadDouble(xmlNode* node, const char*, const char* attr, double def) {
-    const XmlCharPtr value = GetAttr(node, attr);
+    const AttrText value = GetAttr(node, attr);
     if (!value) return def;
     return std::strtod(Text(value), nullptr);
 }
 
 DBTime CNodeB::XMLLoadDateTime(xmlNode* node, const char*, const char* attr) {
-    const XmlCharPtr value = GetAttr(node, attr);
+    const AttrText value = GetAttr(node, attr);
     if (!value) return DBTime();
     int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
     if (std::sscanf(Text(value), "%d.%d.%d %d:%d:%d", &day, &month, &year, &hour, &minute,
@@ -111,7 +139,7 @@ DBTime CNodeB::XMLLoadDateTime(xmlNode* node, const char*, const char* attr) {
 }
 
 int CNodeB::XMLLoadIP(xmlNode* node, const char*, const char* attr, int def) {
-    const XmlCharPtr value = GetAttr(node, attr);
+    const AttrText value = GetAttr(node, attr);
     if (!value) return def;
     int b[4] = {};
     if (std::sscanf(Text(value), "%d.%d.%d.%d", &b[0], &b[1], &b[2], &b[3]) != 4) return def;
@@ -123,13 +151,13 @@ int CNodeB::XMLLoadIP(xmlNode* node, const char*, const char* attr, int def) {
 
 in6_addr CNodeB::XMLLoadIPv6(xmlNode* node, const char*, const char* attr) {
     in6_addr address{};
-    const XmlCharPtr value = GetAttr(node, attr);
+    const AttrText value = GetAttr(node, attr);
     if (!value || inet_pton(AF_INET6, Text(value), &address) != 1) address = in6_addr{};
     return address;
 }
 
 bool CNodeB::XMLLoadBool(xmlNode* node, const char*, const char* attr, bool def) {
-    const XmlCharPtr value = GetAttr(node, attr);
+    const AttrText value = GetAttr(node, attr);
     if (!value) return def;
     return std::strtol(Text(value), nullptr, 10) != 0;
 }

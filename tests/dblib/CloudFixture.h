@@ -62,7 +62,8 @@ public:
 
     // The attribute's text, or "<absent>".
     static std::string Attr(xmlNode* node, const char* name) {
-        xmlChar* v = node == nullptr ? nullptr : xmlGetProp(node, BAD_CAST name);
+        xmlChar* v =
+            node == nullptr ? nullptr : xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
         if (v == nullptr) return "<absent>";
         std::string s(reinterpret_cast<const char*>(v));
         xmlFree(v);
