@@ -22,6 +22,13 @@ install(TARGETS terq EXPORT terqTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
         INCLUDES DESTINATION ${TERQ_INCLUDE_DIR})
 install(EXPORT terqTargets NAMESPACE terq:: DESTINATION ${TERQ_CMAKE_DIR} COMPONENT Development)
+# The inspection tool serves the same people as the libraries: it goes with them.
+install(TARGETS terq-inspect RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Development)
+configure_file(packaging/terq-inspect.1.in ${PROJECT_BINARY_DIR}/packaging/terq-inspect.1 @ONLY)
+terq_gzip(${PROJECT_BINARY_DIR}/packaging/terq-inspect.1
+          ${PROJECT_BINARY_DIR}/packaging/terq-inspect.1.gz)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/terq-inspect.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Development)
 
 if(WITH_GUI)
     install(DIRECTORY uilib DESTINATION ${TERQ_INCLUDE_DIR} COMPONENT Development

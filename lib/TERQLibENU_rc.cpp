@@ -450,6 +450,54 @@ void TERQLibENU_rc() {
     Insert(43618, "Packet %d");
     Insert(43619, "Message %d");
 
+    // terq-inspect, the inspection tool.
+    Insert(43700,
+           "Usage: terq-inspect [--cloud FILE] [--net FILE] [--local N] [--write OUT]\n"
+           "Loads a cloud structure document and/or a device-network document with the TERQ\n"
+           "models and prints what they hold, every load report, and the modules not reachable\n"
+           "from module N.\n"
+           "\n"
+           "  --cloud FILE       the cloud structure document (root element TERQCLOUD)\n"
+           "  --net FILE         the device-network document (its root element holds the modules)\n"
+           "  --local N          list the modules not reachable from module N (0 to 255)\n"
+           "  --write OUT        save the one document given as its model writes it\n"
+           "  --write-cloud OUT  save the cloud structure document (needed with two documents)\n"
+           "  --write-net OUT    save the device-network document (needed with two documents)\n"
+           "  -h, --help         show this help and exit\n"
+           "  --version          show the version and exit\n"
+           "\n"
+           "A file is written through a temporary file renamed over OUT: a failure leaves none.\n"
+           "Texts follow the Language of $HOME/TERQ/etc/TERQClient.xml.\n"
+           "Exit status: 0 loaded without reports, 1 loaded with reports, 2 unreadable or\n"
+           "malformed input or a bad command line.");
+    Insert(43701, "terq-inspect %ls");
+    Insert(43702, "Cloud structure %ls");
+    Insert(43703,
+           "  consoles %d, dispatch points %d, streets %d, homes %d, lifts %d, groups %d, "
+           "users %d");
+    Insert(43704, "Device network %ls");
+    Insert(43705, "  modules %d, slots %d, devices %d, links %d");
+    Insert(43706, "  load reports: %d");
+    Insert(43707, "Modules not reachable from module %d: %ls");
+    Insert(43708, "All modules are reachable from module %d");
+    Insert(43709, "Written %ls");
+    Insert(43710, "%ls: cannot be read: %ls");
+    Insert(43711, "%ls: not a regular file");
+    Insert(43712, "%ls: larger than 1 GiB");
+    Insert(43713, "%ls: zero byte at offset %d: not an XML text");
+    Insert(43714, "%ls: not well-formed XML, line %d: %ls");
+    Insert(43715, "%ls: no %ls root element: not a cloud structure document");
+    Insert(43716, "%ls: cannot be loaded: %ls");
+    Insert(43717, "%ls: cannot be written: %ls");
+    Insert(43718, "Unknown option %ls; see --help");
+    Insert(43719, "Option %ls needs a value");
+    Insert(43720, "Option %ls needs %ls");
+    Insert(43721, "Nothing to inspect: give --cloud FILE or --net FILE; see --help");
+    Insert(43722, "--write with two documents: use --write-cloud and --write-net");
+    Insert(43723, "Bad module number %ls: 0 to 255 expected");
+    Insert(43724, "%ls: no module %d");
+    Insert(43725, "%ls: a number in the document does not parse (%ls)");
+
     // Controller generations.
     Insert(43850, "V6 controller");
     Insert(43851, "V7 controller");

@@ -105,3 +105,31 @@ constexpr unsigned short IDS_LINKCLL_EXISTS =
 // The maker, shown by the About box.
 constexpr unsigned short IDS_MAKER_URL = 43089;   // web address
 constexpr unsigned short IDS_MAKER_NAME = 43090;  // company name
+
+// terq-inspect, the inspection tool (app/Inspect.cpp).
+constexpr unsigned short IDS_INSPECT_HELP = 43700;         // usage, options, exit statuses
+constexpr unsigned short IDS_INSPECT_VERSION = 43701;      // "terq-inspect %ls"
+constexpr unsigned short IDS_INSPECT_CLOUD = 43702;        // "Cloud structure %ls"
+constexpr unsigned short IDS_INSPECT_CLOUD_COUNT = 43703;  // "  consoles %d, ... users %d"
+constexpr unsigned short IDS_INSPECT_NET = 43704;          // "Device network %ls"
+constexpr unsigned short IDS_INSPECT_NET_COUNT = 43705;    // "  modules %d, ... links %d"
+constexpr unsigned short IDS_INSPECT_REPORTS = 43706;      // "  load reports: %d"
+constexpr unsigned short IDS_INSPECT_LOST = 43707;  // "Modules not reachable from module %d: %ls"
+constexpr unsigned short IDS_INSPECT_ALL_REACHED = 43708;  // "All modules are reachable ..."
+constexpr unsigned short IDS_INSPECT_WRITTEN = 43709;      // "Written %ls"
+constexpr unsigned short IDS_INSPECT_READ = 43710;         // "%ls: cannot be read: %ls"
+constexpr unsigned short IDS_INSPECT_NOT_FILE = 43711;     // "%ls: not a regular file"
+constexpr unsigned short IDS_INSPECT_TOO_LARGE = 43712;    // "%ls: larger than 1 GiB"
+constexpr unsigned short IDS_INSPECT_ZERO = 43713;         // "%ls: zero byte at offset %d: ..."
+constexpr unsigned short IDS_INSPECT_NOT_XML = 43714;   // "%ls: not well-formed XML, line %d: %ls"
+constexpr unsigned short IDS_INSPECT_NO_CLOUD = 43715;  // "%ls: no %ls root element: ..."
+constexpr unsigned short IDS_INSPECT_LOAD = 43716;      // "%ls: cannot be loaded: %ls"
+constexpr unsigned short IDS_INSPECT_WRITE = 43717;     // "%ls: cannot be written: %ls"
+constexpr unsigned short IDS_INSPECT_UNKNOWN = 43718;   // "Unknown option %ls; see --help"
+constexpr unsigned short IDS_INSPECT_NO_VALUE = 43719;  // "Option %ls needs a value"
+constexpr unsigned short IDS_INSPECT_NEEDS = 43720;     // "Option %ls needs %ls"
+constexpr unsigned short IDS_INSPECT_NO_INPUT = 43721;  // "Nothing to inspect: ..."
+constexpr unsigned short IDS_INSPECT_WRITE_WHICH = 43722;  // "--write with two documents: ..."
+constexpr unsigned short IDS_INSPECT_BAD_LOCAL = 43723;    // "Bad module number %ls: ..."
+constexpr unsigned short IDS_INSPECT_NO_LOCAL = 43724;     // "%ls: no module %d"
+constexpr unsigned short IDS_INSPECT_NUMBER = 43725;       // "%ls: a number does not parse (%ls)"

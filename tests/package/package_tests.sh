@@ -15,7 +15,8 @@ case $mode in
 layout)
     cmake --install "$build" --prefix "$tmp/usr" >/dev/null
     want="usr/lib/libterq.a usr/lib/cmake/terq/terqConfig.cmake
-        usr/lib/cmake/terq/terqConfigVersion.cmake usr/lib/cmake/terq/terqTargets.cmake"
+        usr/lib/cmake/terq/terqConfigVersion.cmake usr/lib/cmake/terq/terqTargets.cmake
+        usr/bin/terq-inspect usr/share/man/man1/terq-inspect.1.gz"
     folders="dblib lib clientcfg"
     [ "$gui" = ON ] && want+=" usr/lib/libterq_ui.a $tool_files" && folders+=" uilib"
     for f in $want; do [ -f "$tmp/$f" ] || fail "missing $f"; done
