@@ -24,35 +24,17 @@ bool NoLink(const CSostDev& s) {
 }
 
 // The key as 32 upper-case hex digits; all zero gives the empty text (no attribute).
-DBString KeyText(const unsigned char (&key)[16]) {
-    bool zero = true;
-    DBString text;
-    for (unsigned char b : key) {
-        zero = zero && b == 0;
-        text.AppendFormat(L"%02X", static_cast<unsigned>(b));
-    }
-    return zero ? DBString() : text;
-}
+DBString KeyText(const CKeySys& key) { return key.IsEmpty() ? DBString() : key.GetString(); }
 
-// 32 hex digits into the key; any other text leaves it as it was.
-void SetKey(unsigned char (&key)[16], const DBString& text) {
-    if (text.size() != 32) return;
-    unsigned char parsed[16] = {};
-    for (size_t i = 0; i < 32; ++i) {
-        const wchar_t c = text[i];
-        int v = 0;
-        if (c >= L'0' && c <= L'9') {
-            v = c - L'0';
-        } else if (c >= L'A' && c <= L'F') {
-            v = c - L'A' + 10;
-        } else if (c >= L'a' && c <= L'f') {
-            v = c - L'a' + 10;
-        } else {
-            return;
-        }
-        parsed[i / 2] = static_cast<unsigned char>(parsed[i / 2] * 16 + v);
+// A stored key of 32 zeros stays empty rather than becoming the default key, so that loading
+// and saving a lift leaves its element as it was; any other text goes to CKeySys::Set.
+void SetKey(CKeySys& key, const DBString& text) {
+    if (text.size() == 32 && text.find_first_not_of(L'0') == DBString::npos) {
+        const unsigned char zero[16] = {};
+        key.Set(zero);
+        return;
     }
-    std::copy(std::begin(parsed), std::end(parsed), std::begin(key));
+    key.Set(text.c_str());
 }
 
 // Bits 21 (unless escalator) and 22 say nothing about errors or a change of state.
@@ -166,7 +148,7 @@ CLiftB::CLiftB(const CLiftB& o)
       m_Change(o.m_Change),
       m_KeyCode(o.m_KeyCode) {
     m_GUID = o.m_GUID;  // DBGUID declares only its assignment
-    std::copy(std::begin(o.m_Key), std::end(o.m_Key), std::begin(m_Key));
+    m_Key.Set(o.m_Key.Get());
     m_TimeSost = o.m_TimeSost;
     m_Sost = o.m_Sost;
     m_SostOld = o.m_SostOld;

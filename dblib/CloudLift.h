@@ -3,6 +3,7 @@
 
 #include "dblib/CloudStr.h"
 #include "lib/Dev.h"
+#include "lib/KeySys.h"
 
 namespace TERQCloud {
 
@@ -135,7 +136,7 @@ public:
     int m_UM = 0;
     int m_Slot = 0;  // "Addr" is CDev::m_Addr
     int m_InsContr = 1;
-    unsigned char m_Key[16] = {};  // system key of the lift unit
+    CKeySys m_Key;  // system key of the lift unit
     DBString m_NameLock;
     DBString m_Owner;
     DBString m_ServBrig;
