@@ -54,43 +54,6 @@ DBString Text(unsigned short id, Args... args) {
     return text;
 }
 
-// 0, or the errno of the step that failed; no temporary file is left either way. As the cloud
-// model saves: a symbolic link's file is replaced, not the link, and a file keeps its mode.
-int WriteThroughTemporary(const std::string& link, const char* data, size_t size) {
-    std::string path = link;
-    struct stat st {};
-    if (lstat(link.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = realpath(link.c_str(), nullptr)) {
-            path = real;
-            std::free(real);
-        }
-    }
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) return errno;
-    mode_t mode = 0;
-    if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    int code = fchmod(fd, mode) == 0 ? 0 : errno;
-    for (size_t done = 0; done < size && code == 0;) {
-        const ssize_t n = write(fd, data + done, size - done);
-        if (n >= 0)
-            done += static_cast<size_t>(n);
-        else if (errno != EINTR)
-            code = errno;
-    }
-    if (code == 0 && fsync(fd) != 0) code = errno;
-    if (close(fd) != 0 && code == 0) code = errno;
-    if (code == 0 && rename(temporary.c_str(), path.c_str()) != 0) code = errno;
-    if (code != 0) unlink(temporary.c_str());
-    return code;
-}
-
 }  // namespace
 
 // Every report of the model, duplicates and misplaced lifts alike, arrives through ReportMsg.

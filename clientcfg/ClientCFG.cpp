@@ -33,77 +33,6 @@ struct XmlCharFree {
 };
 using XmlCharPtr = std::unique_ptr<xmlChar, XmlCharFree>;
 
-// Mode bits a newly created file gets: 0666 less the process umask, read without changing it
-// (umask() would race with the log's writer thread creating files).
-mode_t NewFileMode() {
-    mode_t mask = 022;
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.compare(0, 6, "Umask:") == 0) {
-            mask = static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
-            break;
-        }
-    }
-    return 0666 & ~mask;
-}
-
-// libxml2 takes a short write for success; write everything or report failure.
-int WriteAll(void* context, const char* buffer, int len) {
-    const int fd = *static_cast<int*>(context);
-    int done = 0;
-    while (done < len) {
-        const ssize_t n = write(fd, buffer + done, static_cast<std::size_t>(len - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return -1;
-        done += static_cast<int>(n);
-    }
-    return len;
-}
-
-// libxml2's formatted writer into a temporary file beside the target, renamed over it, so that a
-// failure at any point leaves the old file whole. Returns -1 when no temporary file can be
-// created, 0 on another failure, 1 on success.
-int SaveThroughTemporary(xmlDoc* doc, const std::string& path) {
-    std::string target = path;
-    struct stat link {};
-    if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        // Replace the file the link names, not the link.
-        if (char* real = realpath(path.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
-    std::string temporary = target + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) return -1;
-
-    struct stat old {};
-    if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        // A mode that cannot be set leaves mkstemp's 0600: stricter, never looser, so not fatal.
-        [[maybe_unused]] const int modeSet = fchmod(fd, old.st_mode & 07777);
-        if (old.st_uid != geteuid() || old.st_gid != getegid()) {
-            // Only root can give the file back to its owner; others keep their own.
-            [[maybe_unused]] const int rc = fchown(fd, old.st_uid, old.st_gid);
-        }
-    } else {
-        [[maybe_unused]] const int modeSet = fchmod(fd, NewFileMode());
-    }
-
-    bool ok = false;
-    int context = fd;
-    if (xmlOutputBuffer* out = xmlOutputBufferCreateIO(WriteAll, nullptr, &context,
-                                                       xmlFindCharEncodingHandler("utf-8"))) {
-        // Closes the buffer but not the descriptor.
-        ok = xmlSaveFormatFileTo(out, doc, "utf-8", 1) >= 0;
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) unlink(temporary.c_str());
-    return ok ? 1 : 0;
-}
-
 }  // namespace
 
 CNodeClientCFGArray::~CNodeClientCFGArray() { Clear(); }
@@ -237,10 +166,10 @@ void CClientCFG::XMLSaveFile() {
     if (m_XMLDOM == nullptr) throw ErrorXML(IDS_XML_SAVE);
     BindRoot();
     const std::string path = FileName();
-    const int rc = SaveThroughTemporary(m_XMLDOM, path);
-    if (rc > 0) return;
+    bool noTemporary = false;
+    if (XMLSaveThroughTemporary(m_XMLDOM, path, &noTemporary) == 0) return;
     // No temporary file in that folder: the writer's own in-place save is all that is left.
-    if (rc < 0 && xmlSaveFormatFileEnc(path.c_str(), m_XMLDOM, "utf-8", 1) >= 0) return;
+    if (noTemporary && xmlSaveFormatFileEnc(path.c_str(), m_XMLDOM, "utf-8", 1) >= 0) return;
     throw ErrorXML(IDS_XML_SAVE);
 }
 

@@ -69,53 +69,6 @@ int AppendToString(void* context, const char* buffer, int len) {
     return len;
 }
 
-int WriteAll(void* context, const char* buffer, int len) {
-    const int fd = *static_cast<int*>(context);
-    int done = 0;
-    while (done < len) {
-        const ssize_t n = write(fd, buffer + done, static_cast<size_t>(len - done));
-        if (n <= 0) return -1;
-        done += static_cast<int>(n);
-    }
-    return len;
-}
-
-// The document, indented, into a temporary file beside path that is flushed and renamed over
-// it, so that a failure at any point leaves the old file whole. False on any failure.
-bool SaveThroughTemporary(xmlDoc* doc, const std::string& link) {
-    std::string path = link;
-    struct stat info {};
-    if (lstat(link.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        // Replace the file the link names, not the link.
-        if (char* real = realpath(link.c_str(), nullptr)) {
-            path = real;
-            std::free(real);
-        }
-    }
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) return false;
-    struct stat old {};
-    if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        fchmod(fd, old.st_mode & 07777);
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
-    }
-    bool ok = false;
-    int context = fd;
-    if (xmlOutputBuffer* out = xmlOutputBufferCreateIO(WriteAll, nullptr, &context,
-                                                       xmlFindCharEncodingHandler("utf-8"))) {
-        ok = xmlSaveFormatFileTo(out, doc, "utf-8", 1) >= 0;  // closes the buffer, not fd
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    ok = ok && rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(temporary.c_str());
-    return ok;
-}
-
 // The common service error of the children that count; 0 when none counts. skipZero leaves
 // children without an error out.
 template <typename Value>
@@ -291,7 +244,7 @@ void CNodeB::XMLFile(const char* path) {
         std::lock_guard<std::mutex> guard(cloud->m_Lock);
         if (cloud->m_XMLDOMG != nullptr && m_XMLNodeG != nullptr && !target.empty()) {
             CReRoot reroot(cloud->m_XMLDOMG, m_XMLNodeG);
-            ok = SaveThroughTemporary(cloud->m_XMLDOMG, target);
+            ok = XMLSaveThroughTemporary(cloud->m_XMLDOMG, target) == 0;
         }
     }
     // Reported outside the lock: the host's report may well serialise the tree.

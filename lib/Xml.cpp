@@ -1,12 +1,18 @@
 #include "lib/Xml.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include <arpa/inet.h>
+#include <libxml/xmlsave.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "dblib/LoadRes.h"
 #include "lib/TERQLibRes.h"
@@ -232,3 +238,95 @@ void CNodeB::XMLUpdateBool(
 bool CNodeB::isNulIPv6(const in6_addr& address) { return ::isNulIPv6(address); }
 
 }  // namespace TERQCloud
+
+namespace {
+
+// Mode bits a newly created file gets: 0666 less the process umask, read without changing it
+// (umask() would race with other threads creating files, such as a log's writer).
+mode_t NewFileMode() {
+    mode_t mask = 022;
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.compare(0, 6, "Umask:") == 0) {
+            mask = static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+            break;
+        }
+    }
+    return 0666 & ~mask;
+}
+
+// Every byte, past interruptions; false on the first failure.
+bool WriteFd(int fd, const char* data, size_t size) {
+    for (size_t done = 0; done < size;) {
+        const ssize_t n = write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+int WriteAllIO(void* context, const char* buffer, int len) {
+    return WriteFd(*static_cast<int*>(context), buffer, static_cast<size_t>(len)) ? len : -1;
+}
+
+int ThroughTemporary(const std::string& path,
+                     bool* noTemporary,
+                     const std::function<bool(int)>& fill) {
+    if (noTemporary != nullptr) *noTemporary = false;
+    std::string target = path;
+    struct stat info {};
+    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        // Replace the file the link names, not the link.
+        if (char* real = realpath(path.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    std::string temporary = target + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) {
+        const int code = errno;
+        if (noTemporary != nullptr) *noTemporary = true;
+        return code != 0 ? code : EIO;
+    }
+    struct stat old {};
+    if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // A mode that cannot be set leaves mkstemp's 0600: stricter, never looser, so not fatal.
+        [[maybe_unused]] const int modeSet = fchmod(fd, old.st_mode & 07777);
+        if (old.st_uid != geteuid() || old.st_gid != getegid()) {
+            // Only root can give the file back to its owner; others keep their own.
+            [[maybe_unused]] const int ownerSet = fchown(fd, old.st_uid, old.st_gid);
+        }
+    } else {
+        [[maybe_unused]] const int modeSet = fchmod(fd, NewFileMode());
+    }
+    errno = 0;
+    int code = fill(fd) ? 0 : (errno != 0 ? errno : EIO);
+    if (code == 0 && fsync(fd) != 0) code = errno;
+    if (close(fd) != 0 && code == 0) code = errno;
+    if (code == 0 && rename(temporary.c_str(), target.c_str()) != 0) code = errno;
+    if (code != 0) unlink(temporary.c_str());
+    return code;
+}
+
+}  // namespace
+
+int XMLSaveThroughTemporary(xmlDoc* doc, const std::string& path, bool* noTemporary) {
+    return ThroughTemporary(path, noTemporary, [doc](int fd) {
+        int context = fd;
+        xmlOutputBuffer* out = xmlOutputBufferCreateIO(WriteAllIO, nullptr, &context,
+                                                       xmlFindCharEncodingHandler("utf-8"));
+        // Closes the buffer but not the descriptor.
+        return out != nullptr && xmlSaveFormatFileTo(out, doc, "utf-8", 1) >= 0;
+    });
+}
+
+int WriteThroughTemporary(const std::string& path,
+                          const char* data,
+                          size_t size,
+                          bool* noTemporary) {
+    return ThroughTemporary(path, noTemporary,
+                            [data, size](int fd) { return WriteFd(fd, data, size); });
+}

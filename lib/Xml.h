@@ -161,3 +161,16 @@ public:
 };
 
 }  // namespace TERQCloud
+
+// Saves doc, indented, in UTF-8, through a temporary file beside path that is flushed and renamed
+// over it, so that a failure at any point leaves the old file whole and no temporary file behind.
+// A symbolic link's file is replaced, not the link; an existing file keeps its mode (and, where
+// the caller may, its owner); a new file gets 0666 less the umask. Returns 0, or the errno of the
+// step that failed (EIO when the writer gave none); *noTemporary tells that the folder took no
+// temporary file, where the caller may still try another way.
+int XMLSaveThroughTemporary(xmlDoc* doc, const std::string& path, bool* noTemporary = nullptr);
+// The same for bytes already in memory.
+int WriteThroughTemporary(const std::string& path,
+                          const char* data,
+                          size_t size,
+                          bool* noTemporary = nullptr);
