@@ -1,12 +1,13 @@
 // The GUI test program: the real application class with its start-up left to each test, wx
 // assertions reported as test failures.
+#include <string>
+
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/log.h>
 
 #include "app/TERQClientCfgApp.h"
-#include "tests/app/UiTestUtil.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <sys/stat.h>
 
 #include "dblib/LoadRes.h"
+#include "lib/TERQLibRes.h"
 #include "lib/Xml.h"
 
 namespace fs = std::filesystem;
@@ -24,10 +26,24 @@ namespace {
 void Quiet(void*, const char*, ...) {}
 
 std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
-    out << in.rdbuf();
+    out << std::ifstream(path, std::ios::binary).rdbuf();
     return out.str();
+}
+
+mode_t Mode(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// The text an operation throws, or "no exception".
+std::wstring Thrown(const std::function<void()>& run) {
+    try {
+        run();
+    } catch (const ErrorXML& e) {
+        return e.m_Code == 0 ? e.m_Text : L"code";
+    }
+    return L"no exception";
 }
 
 class ClientCFGTest : public testing::Test {
@@ -37,53 +53,46 @@ protected:
         char pattern[] = "/tmp/terq-cfg-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         m_home = pattern;
-        m_oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
         setenv("HOME", m_home.c_str(), 1);
         fs::create_directories(m_home + "/TERQ/etc");
-        g_StringENU = true;
-        if (g_StringLocaleENU.count(41076) == 0) {
-            TERQLib_rc();
-            TERQLibENU_rc();
-        }
+        if (g_StringLocale.count(IDS_XML_SAVE) == 0) TERQLib_rc();
     }
     void TearDown() override {
         setenv("HOME", m_oldHome.c_str(), 1);
         g_StringENU = false;
-        std::error_code ec;
-        fs::remove_all(m_home, ec);
+        fs::remove_all(m_home);
     }
     std::string File() const { return m_home + "/TERQ/etc/TERQClient.xml"; }
     void Write(const std::string& text) const { std::ofstream(File(), std::ios::binary) << text; }
-    // The files in the configuration folder.
-    std::size_t EntriesInEtc() const {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(m_home + "/TERQ/etc"), fs::directory_iterator()));
-    }
 
     std::string m_home;
-    std::string m_oldHome;
+    std::string m_oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
 };
 
-TEST_F(ClientCFGTest, FileNameFollowsHome) {
+// A missing file loads as Russian and saves a new file beside HOME, with 0666 less the umask.
+TEST_F(ClientCFGTest, MissingFileLoadsRussianAndSavesNewFile) {
     EXPECT_EQ(CClientCFG::FileName(), File());
+    for (const mode_t mask : {027, 002}) {
+        fs::remove(File());
+        CClientCFG cfg;
+        cfg.XMLLoadFile();
+        EXPECT_EQ(cfg.m_Language, 0);
+        ASSERT_NE(cfg.m_XMLNode, nullptr);
+        cfg.XMLUpdate();
+        const mode_t old = umask(mask);
+        cfg.XMLSaveFile();
+        umask(old);
+        EXPECT_EQ(Mode(File()), 0666 & ~mask);
+        EXPECT_EQ(
+            Read(File()).rfind(
+                "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TERQClient Language=\"rus\">", 0),
+            0u);
+    }
     unsetenv("HOME");
-    EXPECT_FALSE(CClientCFG::HomeDir().empty());
-    EXPECT_NE(CClientCFG::HomeDir(), m_home);
+    EXPECT_FALSE(CClientCFG::HomeDir().empty() || CClientCFG::HomeDir() == m_home);
 }
 
-TEST_F(ClientCFGTest, MissingFileLoadsRussianAndSavesRus) {
-    CClientCFG cfg;
-    cfg.XMLLoadFile();
-    EXPECT_EQ(cfg.m_Language, 0);
-    ASSERT_NE(cfg.m_XMLNode, nullptr);
-    cfg.XMLUpdate();
-    cfg.XMLSaveFile();
-    const std::string saved = Read(File());
-    EXPECT_EQ(saved.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n", 0), 0u) << saved;
-    EXPECT_NE(saved.find("<TERQClient Language=\"rus\">"), std::string::npos) << saved;
-}
-
-TEST_F(ClientCFGTest, LanguageTextsMapToCodes) {
+TEST_F(ClientCFGTest, LanguageTextsMapToCodesAndBack) {
     const struct {
         const char* attr;  // nullptr: no attribute
         int language;
@@ -92,146 +101,89 @@ TEST_F(ClientCFGTest, LanguageTextsMapToCodes) {
         {"enu", 1, L"enu"},       {"ENU", 1, L"ENU"},    {"de", 1, L"de"},
         {"x", 1, L"x"},           {"rus", 0, L"rus"},    {"", 0, L""},
         {nullptr, 0, L""},        {"  enu ", 1, L"enu"}, {"Rus", 1, L"Rus"},
-        {"&#9;rus", 1, L"\trus"},  // a tab as a reference: XML turns a raw one into a blank
+        {"&#9;rus", 1, L"\trus"},  // a tab as a reference: XML makes a raw one a blank
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.attr ? row.attr : "(none)");
-        std::string text = "<TERQClient";
-        if (row.attr) text += std::string(" Language=\"") + row.attr + "\"";
-        text += "/>";
         CClientCFG cfg;
         cfg.m_Language = 7;
-        cfg.XMLLoadStr(text);
-        EXPECT_EQ(cfg.m_Language, row.language);
-        EXPECT_EQ(cfg.m_strLanguage, row.text);
+        cfg.XMLLoadStr(std::string("<TERQClient") +
+                       (row.attr ? std::string(" Language=\"") + row.attr + "\"" : "") + "/>");
+        EXPECT_EQ(cfg.m_Language, row.language) << row.text;
+        EXPECT_EQ(std::wstring(cfg.m_strLanguage), row.text);
     }
-}
-
-TEST_F(ClientCFGTest, UpdateWritesTheCodeOrRemovesIt) {
-    const struct {
-        int language;
-        const char* attr;
-    } rows[] = {{0, "rus"}, {1, "enu"}, {2, nullptr}, {-1, nullptr}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.language);
+    for (const auto& row :
+         {std::make_pair(0, "Language=\"rus\""), std::make_pair(1, "Language=\"enu\""),
+          std::make_pair(2, ""), std::make_pair(-1, "")}) {
         CClientCFG cfg;
         cfg.XMLLoadStr("<TERQClient Language=\"old\"/>");
-        cfg.m_Language = row.language;
+        cfg.m_Language = row.first;
         cfg.XMLUpdate();
         std::string out;
         cfg.XMLSaveStr(out);
-        if (row.attr) {
-            EXPECT_NE(out.find(std::string("Language=\"") + row.attr + "\""), std::string::npos);
-        } else {
-            EXPECT_EQ(out.find("Language"), std::string::npos) << out;
-        }
+        EXPECT_EQ(out, std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TERQClient") +
+                           (*row.second ? " " : "") + row.second + "/>\n");
     }
 }
 
-TEST_F(ClientCFGTest, UnknownContentSurvivesLoadAndSave) {
+// Unknown content, the formatted writer's layout and the old permissions survive a save.
+TEST_F(ClientCFGTest, UnknownContentAndModeSurviveLoadAndSave) {
     Write(
         "<?xml version=\"1.0\"?>\n<!-- kept -->\n<TERQClient Other=\"1\" Language=\"rus\">"
-        "<Child a=\"b\">text</Child><!-- inner --></TERQClient>\n");
+        "<Child a=\"b\"><B/></Child><!-- inner --></TERQClient>\n");
+    ASSERT_EQ(chmod(File().c_str(), 0640), 0);
     CClientCFG cfg;
     cfg.XMLLoadFile();
     cfg.m_Language = 1;
     cfg.XMLUpdate();
     cfg.XMLSaveFile();
-    const std::string saved = Read(File());
-    for (const char* part : {"<!-- kept -->", "Other=\"1\"", "Language=\"enu\"",
-                             "<Child a=\"b\">text</Child>", "<!-- inner -->"}) {
-        SCOPED_TRACE(part);
-        EXPECT_NE(saved.find(part), std::string::npos) << saved;
-    }
-}
-
-TEST_F(ClientCFGTest, SaveIsWhatTheFormattedWriterProduces) {
-    Write("<TERQClient Language=\"enu\"><A><B/></A></TERQClient>");
-    CClientCFG cfg;
-    cfg.XMLLoadFile();
-    cfg.XMLSaveFile();
     const std::string reference = m_home + "/reference.xml";
     ASSERT_GE(xmlSaveFormatFileEnc(reference.c_str(), cfg.m_XMLDOM, "utf-8", 1), 0);
     EXPECT_EQ(Read(File()), Read(reference));
-    EXPECT_NE(Read(File()).find("\n  <A>\n    <B/>\n  </A>\n"), std::string::npos);
+    EXPECT_EQ(Read(File()),
+              "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- kept -->\n<TERQClient Other=\"1\" "
+              "Language=\"enu\">\n  <Child a=\"b\">\n    <B/>\n  </Child>\n  <!-- inner "
+              "-->\n</TERQClient>\n");
+    EXPECT_EQ(Mode(File()), 0640u);
 }
 
-TEST_F(ClientCFGTest, OtherRootLoadsButCannotBeUpdated) {
-    Write("<Other Language=\"enu\"/>");
-    CClientCFG cfg;
-    cfg.m_Language = 1;
-    cfg.XMLLoadFile();
-    EXPECT_EQ(cfg.m_Language, 1);
-    EXPECT_EQ(cfg.m_XMLNode, nullptr);
-    try {
-        cfg.XMLUpdate();
-        FAIL() << "no exception";
-    } catch (const ErrorXML& e) {
-        EXPECT_EQ(e.m_Text, L"Error append parameters Language elements TERQClient");
-    }
-}
-
-TEST_F(ClientCFGTest, FailuresThrowTheirTexts) {
+TEST_F(ClientCFGTest, FailuresThrowTheirTextsAndLeaveNoTemporaryFile) {
+    const std::string home = m_home;
     const struct {
-        const char* name;
-        void (*run)(const std::string& home);
-        const wchar_t* text;
+        std::function<void()> run;
+        std::wstring text;
     } rows[] = {
-        {"text that does not parse",
-         [](const std::string&) {
+        {[] { CClientCFG().XMLLoadStr("<TERQClient"); }, _S_(IDS_XML_LOAD)},
+        {[] { CClientCFG().XMLLoadStr(""); }, _S_(IDS_XML_LOAD)},
+        {[] { CClientCFG().XMLAdd(); }, L"!m_XMLDOM"},
+        {[] { CClientCFG().XMLSaveFile(); }, _S_(IDS_XML_SAVE)},
+        {[home] {
              CClientCFG cfg;
-             cfg.XMLLoadStr("<TERQClient");
+             cfg.XMLLoadStr(
+                 "<Other Language=\"enu\"/>");  // another root loads but cannot be updated
+             EXPECT_EQ(cfg.m_XMLNode, nullptr);
+             cfg.XMLUpdate();
          },
-         L"Error loadXML"},
-        {"empty text",
-         [](const std::string&) {
+         _S_(IDS_XML_APPEND) + L" parameters Language elements TERQClient"},
+        {[home] {
              CClientCFG cfg;
-             cfg.XMLLoadStr("");
-         },
-         L"Error loadXML"},
-        {"add without document",
-         [](const std::string&) {
-             CClientCFG cfg;
-             cfg.XMLAdd();
-         },
-         L"!m_XMLDOM"},
-        {"save without document",
-         [](const std::string&) {
-             CClientCFG cfg;
+             cfg.XMLLoadFile();
+             fs::create_directories(home + "/TERQ/etc/TERQClient.xml/x");  // a folder stands there
              cfg.XMLSaveFile();
          },
-         L"Error XMLDOMSave->save"},
-        {"save into a missing folder",
-         [](const std::string& home) {
+         _S_(IDS_XML_SAVE)},
+        {[home] {
              CClientCFG cfg;
              cfg.XMLLoadFile();
              fs::remove_all(home + "/TERQ");
              cfg.XMLSaveFile();
          },
-         L"Error XMLDOMSave->save"},
-        {"save where a folder stands",
-         [](const std::string& home) {
-             CClientCFG cfg;
-             cfg.XMLLoadFile();
-             fs::create_directories(home + "/TERQ/etc/TERQClient.xml/x");
-             cfg.XMLSaveFile();
-         },
-         L"Error XMLDOMSave->save"},
+         _S_(IDS_XML_SAVE)},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        try {
-            row.run(m_home);
-            ADD_FAILURE() << "no exception";
-        } catch (const ErrorXML& e) {
-            EXPECT_EQ(e.m_Text, row.text);
-            EXPECT_EQ(e.m_Code, 0);
-        }
-    }
-    // A failed save leaves no temporary file behind.
-    if (fs::exists(m_home + "/TERQ/etc")) {
-        for (const auto& entry : fs::directory_iterator(m_home + "/TERQ/etc")) {
-            EXPECT_EQ(entry.path().filename(), "TERQClient.xml");
+        EXPECT_EQ(Thrown(row.run), row.text);
+        if (fs::exists(m_home + "/TERQ/etc")) {
+            for (const auto& entry : fs::directory_iterator(m_home + "/TERQ/etc"))
+                EXPECT_EQ(entry.path().filename(), "TERQClient.xml");
         }
     }
 }
@@ -243,17 +195,17 @@ TEST_F(ClientCFGTest, CreateAndAddBuildARoot) {
     std::string out;
     cfg.XMLSaveStr(out);
     EXPECT_EQ(out, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TERQClient Language=\"enu\"/>\n");
-    // A load does not free an earlier document: release first.
-    cfg.XMLRelease();
+    cfg.XMLRelease();  // a load does not free an earlier document
     cfg.XMLLoadStr("<X/>");
     cfg.m_Language = 0;
     cfg.XMLAdd();
     cfg.XMLSaveStr(out);
-    EXPECT_NE(out.find("<TERQClient Language=\"rus\"/>"), std::string::npos) << out;
+    EXPECT_EQ(out, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TERQClient Language=\"rus\"/>\n");
 }
 
+// A file-size limit makes the writer fail part-way, as a full disk would: the old file stays
+// whole, and the document in memory saves once the limit is gone.
 TEST_F(ClientCFGTest, FailedSaveKeepsTheOldFileWhole) {
-    // A file-size limit makes the writer fail part-way, as a full disk would.
     const std::string old =
         "<TERQClient Language=\"rus\" Keep=\"" + std::string(2000, 'k') + "\"/>";
     Write(old);
@@ -267,53 +219,56 @@ TEST_F(ClientCFGTest, FailedSaveKeepsTheOldFileWhole) {
     rlimit small = saved;
     small.rlim_cur = 512;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool threw = false;
-    try {
-        cfg.XMLSaveFile();
-    } catch (const ErrorXML& e) {
-        threw = true;
-        EXPECT_EQ(e.m_Text, L"Error XMLDOMSave->save");
-    }
+    const std::wstring thrown = Thrown([&cfg] { cfg.XMLSaveFile(); });
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, SIG_DFL);
-    EXPECT_TRUE(threw);
+    EXPECT_EQ(thrown, std::wstring(_S_(IDS_XML_SAVE)));
     EXPECT_EQ(Read(File()), old);
-    EXPECT_EQ(EntriesInEtc(), 1u);
-    // The document in memory is unchanged and saves once the limit is gone.
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_home + "/TERQ/etc"), fs::directory_iterator()),
+              1);
     cfg.XMLSaveFile();
     EXPECT_NE(Read(File()).find("Language=\"enu\""), std::string::npos);
 }
 
-TEST_F(ClientCFGTest, SaveKeepsTheOldPermissions) {
-    Write("<TERQClient/>");
-    ASSERT_EQ(chmod(File().c_str(), 0640), 0);
-    CClientCFG cfg;
-    cfg.XMLLoadFile();
-    cfg.XMLUpdate();
-    cfg.XMLSaveFile();
-    struct stat st {};
-    ASSERT_EQ(stat(File().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
-    // A new file gets 0666 less the umask, as an ordinary write would.
-    fs::remove(File());
-    const mode_t mask = umask(027);
-    cfg.XMLSaveFile();
-    umask(mask);
-    ASSERT_EQ(stat(File().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+TEST_F(ClientCFGTest, SetDefLanguageOnlySwitchesToEnglish) {
+    for (const auto& row :
+         {std::make_pair("rus", false), std::make_pair("enu", true), std::make_pair("rus", true)}) {
+        Write(std::string("<TERQClient Language=\"") + row.first + "\"/>");
+        CClientCFG::SetDefLanguage();
+        EXPECT_EQ(g_StringENU, row.second) << row.first;
+    }
 }
 
-TEST_F(ClientCFGTest, SetDefLanguageOnlySwitchesToEnglish) {
-    g_StringENU = false;
-    Write("<TERQClient Language=\"rus\"/>");
-    CClientCFG::SetDefLanguage();
-    EXPECT_FALSE(g_StringENU);
-    Write("<TERQClient Language=\"enu\"/>");
-    CClientCFG::SetDefLanguage();
-    EXPECT_TRUE(g_StringENU);
-    Write("<TERQClient Language=\"rus\"/>");
-    CClientCFG::SetDefLanguage();
-    EXPECT_TRUE(g_StringENU);
+// A child's reports go to the root of its tree; a tree owns and deletes its children.
+TEST_F(ClientCFGTest, NodeTreeReportsToItsRootAndOwnsItsChildren) {
+    static int s_alive = 0;
+    struct Node final : CNodeClientCFGTree {
+        Node() { ++s_alive; }
+        ~Node() override { --s_alive; }
+        void XMLUpdate() override {}
+        int TypNode() override { return 0; }
+        void BadPut(const wchar_t* text) override {
+            m_Parent ? CNodeClientCFG::BadPut(text) : void(m_heard += text);
+        }
+        std::wstring m_heard;
+    } root;
+    auto *a = new Node, *b = new Node, *c = new Node;
+    root.m_Child.push_back(a);
+    root.m_Child.push_back(b);
+    a->m_Parent = b->m_Parent = &root;
+    a->m_Child.push_back(c);
+    c->m_Parent = a;
+    c->BadPut(L"x");
+    EXPECT_EQ(root.m_heard, L"x");
+    EXPECT_EQ(c->FindRoot(), &root);
+    root.m_Child.Remove(b);  // erased, not deleted
+    root.m_Child.Remove(b);
+    EXPECT_EQ(std::vector<CNodeClientCFG*>(root.m_Child), std::vector<CNodeClientCFG*>{a});
+    delete b;
+    a->Clear();  // deletes c and detaches a
+    EXPECT_TRUE(a->m_Child.empty() && a->m_Parent == nullptr);
+    root.Clear();
+    EXPECT_TRUE(root.m_Child.empty() && s_alive == 1);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "dblib/DBTime.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -62,17 +64,16 @@ TEST_F(DBTimeTest, ConstructorsBuildLocalTimeAndNullBefore1970) {
     EXPECT_TRUE(DBTime(1, 1, 1970).IsEmpty());           // 1969-12-31 21:00 UTC
     EXPECT_TRUE(DBTime(1970, 1, 1, 3, 0, 0).IsEmpty());  // exactly 0
     EXPECT_EQ(DBTime(1970, 1, 1, 3, 0, 1).GetTime(), 1);
+    EXPECT_TRUE(DBTime(INT_MIN, 1, 1, 0, 0, 0).IsEmpty());  // beyond what the fields can hold
 }
 
 TEST_F(DBTimeTest, FieldsAreLocal) {
     const DBTime t(2026, 3, 5, 9, 7, 3);
-    EXPECT_EQ(t.Year1(), 6);
-    EXPECT_EQ(t.Year2(), 26);
-    EXPECT_EQ(t.Hour() * 10000 + t.Min() * 100 + t.Sec(), 90703);
     // 21:30 UTC on 31 December is already 1 January in Moscow
     const DBTime late(Utc(2026, 12, 31, 21, 30, 0));
-    EXPECT_EQ(late.Year() * 10000 + late.Mon() * 100 + late.Day(), 20270101);
-    EXPECT_EQ(DBTime(1, 1, 2100).Year2(), 0);
+    EXPECT_EQ((std::vector<int>{t.Year1(), t.Year2(), t.Hour(), t.Min(), t.Sec(), late.Year(),
+                                late.Mon(), late.Day(), DBTime(1, 1, 2100).Year2()}),
+              (std::vector<int>{6, 26, 9, 7, 3, 2027, 1, 1, 0}));
     // 7 December 2026 is a Monday (1970-01-01 was a Thursday).
     for (int i = 0; i < 7; ++i) {
         SCOPED_TRACE(i);
@@ -145,6 +146,7 @@ TEST_F(DBTimeTest, AddHourAddMonAddPeriod) {
         {kMon, Msk(2026, 5, 20), 25, Msk(2028, 6, 1)},
         // AddPeriod: same day with the 31st and February rules
         {kPeriod, Msk(2026, 1, 31), 1, Msk(2026, 3, 1)},
+        {kPeriod, Msk(2026, 1, 30), 1, Msk(2026, 3, 1)},  // no 30 February
         {kPeriod, Msk(2028, 1, 29), 1, Msk(2028, 2, 29)},
         {kPeriod, Msk(2028, 1, 28, 15, 45), 1, Msk(2028, 2, 28)},
         {kPeriod, Msk(2026, 12, 31), 0, Msk(2027, 1, 1)},
@@ -230,26 +232,22 @@ TEST_F(DBTimeTest, ComparisonTableIncludingNullOperands) {
 }
 
 TEST_F(DBTimeTest, TextFormsAndNullTexts) {
-    const DBTime t(2026, 3, 5, 9, 7, 3);
-    EXPECT_EQ(t.DatString(), L"05 марта 2026 г.");
-    EXPECT_EQ(t.DatODBCString(), L"{ts '2026-03-05 09:07:03'}");
-    EXPECT_EQ(t.DatShortString(), L"05.03.2026");
-    EXPECT_EQ(DBTime(2100, 12, 31, 23, 59, 58).DatShort2String(), L"31.12.00");
-    EXPECT_EQ(t.TimShortString(), L"09:07:03");
-    EXPECT_EQ(t.DatTimString(), L"05.03.2026 09:07:03 ");
-    EXPECT_EQ(t.DatTimStr(), "05.03.2026 09:07:03 ");
-    EXPECT_EQ(t.DatTimForLog(), "05.03.2026 09:07.03");
-    EXPECT_EQ(DBTime(4, 12, 2026).DatString(), L"04 декабря 2026 г.");
-    EXPECT_EQ(DBTime(1, 5, 2027).DatString(), L"01 мая 2027 г.");
-    const DBTime null;
-    EXPECT_EQ(null.DatString(), L"не задана");
-    EXPECT_EQ(null.DatODBCString(), L"{ts '1900-01-01 00:00:00'}");
-    EXPECT_EQ(null.DatShortString(), L"00.00.0000");
-    EXPECT_EQ(null.DatShort2String(), L"00.00.00");
-    EXPECT_EQ(null.TimShortString(), L"00:00:00");
-    EXPECT_EQ(null.DatTimString(), L"00.00.0000 00:00:00 ");
-    EXPECT_EQ(null.DatTimStr(), "00.00.0000 00:00:00 ");
-    EXPECT_EQ(null.DatTimForLog(), "00.00.0000 00:00.00");
+    auto all = [](const DBTime& t) {
+        return std::wstring(t.DatString()) + L"|" + std::wstring(t.DatODBCString()) + L"|" +
+               std::wstring(t.DatShortString()) + L"|" + std::wstring(t.DatShort2String()) + L"|" +
+               std::wstring(t.TimShortString()) + L"|" + std::wstring(t.DatTimString()) + L"|" +
+               DBString(t.DatTimStr() + "|" + t.DatTimForLog()).c_str();
+    };
+    EXPECT_EQ(all(DBTime(2026, 3, 5, 9, 7, 3)),
+              L"05 марта 2026 г.|{ts '2026-03-05 09:07:03'}|05.03.2026|05.03.26|09:07:03|"
+              L"05.03.2026 09:07:03 |05.03.2026 09:07:03 |05.03.2026 09:07.03");
+    EXPECT_EQ(all(DBTime()),
+              L"не задана|{ts '1900-01-01 00:00:00'}|00.00.0000|00.00.00|00:00:00|"
+              L"00.00.0000 00:00:00 |00.00.0000 00:00:00 |00.00.0000 00:00.00");
+    EXPECT_EQ(std::wstring(DBTime(2100, 12, 31, 23, 59, 58).DatShort2String()), L"31.12.00");
+    EXPECT_EQ(std::wstring(DBTime(4, 12, 2026).DatString()) +
+                  std::wstring(DBTime(1, 5, 2027).DatString()),
+              L"04 декабря 2026 г.01 мая 2027 г.");
 }
 
 TEST_F(DBTimeTest, OleDateBothWays) {

@@ -13,9 +13,7 @@ namespace {
 
 // The 16 bytes as they lie in memory (integer parts little-endian).
 std::string Bytes(const DBGUID& g) {
-    std::string out(16, '\0');
-    std::memcpy(&out[0], &g.m_guid, 16);
-    return out;
+    return std::string(reinterpret_cast<const char*>(&g.m_guid), 16);
 }
 
 DBGUID Filled() {
@@ -25,116 +23,67 @@ DBGUID Filled() {
     return g;
 }
 
-TEST(DBGUIDTest, TextRoundTripsAndReadsFieldsInHostOrder) {
+// Fields in host order, printed most significant digit first; partial texts fill the leading
+// fields only, the way sscanf reads them; what is no GUID gives the null one.
+TEST(DBGUIDTest, TextsBothWays) {
     DBGUID g;
     EXPECT_TRUE(g.IsNul());
-    EXPECT_EQ(std::wstring(g.ToString()), std::wstring(32, L'0'));
     g = "00112233445566778899aabbccddeeff";
-    EXPECT_FALSE(g.IsNul());
-    const std::string expected("\x33\x22\x11\x00\x55\x44\x77\x66\x88\x99\xAA\xBB\xCC\xDD\xEE\xFF",
-                               16);
-    EXPECT_EQ(Bytes(g), expected);
-    EXPECT_EQ(std::wstring(g.ToString()), L"00112233445566778899AABBCCDDEEFF");
-    DBGUID w;
+    EXPECT_EQ(Bytes(g),
+              std::string("\x33\x22\x11\x00\x55\x44\x77\x66\x88\x99\xAA\xBB\xCC\xDD\xEE\xFF", 16));
+    const std::pair<const char*, const wchar_t*> cases[] = {
+        {"", L"00000000000000000000000000000000"},
+        {"00112233445566778899aabbccddeeff", L"00112233445566778899AABBCCDDEEFF"},
+        {"1234567", L"01234567000000000000000000000000"},
+        {"12345678ABCDXYZ", L"12345678ABCD00000000000000000000"},
+        {"12345678ABCDEF0123", L"12345678ABCDEF012300000000000000"},
+        {"XYZ12345678", L"00000000000000000000000000000000"},
+        {" 12345678 abcd", L"12345678ABCD00000000000000000000"},  // blanks before a field skipped
+        {"+1234567AB", L"0123456700AB00000000000000000000"},      // the sign takes a digit's place
+        {"0x12345678", L"00123456007800000000000000000000"},      // so does a 0x prefix
+        {"1234-5678", L"00001234FA9900080000000000000000"},       // "-567": -0x567 in 16 bits
+        {"00112233445566778899AABBCCDDEEFF77", L"00112233445566778899AABBCCDDEEFF"},
+        {"0011223344556677889", L"00112233445566778809000000000000"},
+        {"ЖЖЖЖЖЖЖЖ12345678", L"00000000000000000000000000000000"},
+    };
+    for (const auto& c : cases) {
+        DBGUID narrow = Filled(), wide = Filled();
+        narrow = c.first;
+        const DBString text(c.first);
+        wide = text.c_str();
+        EXPECT_EQ(std::wstring(narrow.ToString()), c.second) << c.first;
+        EXPECT_EQ(Bytes(wide), Bytes(narrow)) << c.first;
+    }
+    DBGUID w = Filled(), n = Filled(), s = Filled(), four = Filled(), all = Filled();
     w = L"00112233445566778899AABBCCDDEEFF";
     EXPECT_TRUE(w == g);
     w.m_guid.Data4[7] = 0;
     EXPECT_TRUE(w != g);
-
-    for (int i = 0; i < 20; ++i) {
-        DBGUID r;
-        r.Generate();
-        const DBString text = r.ToString();
-        SCOPED_TRACE(text.ToStr());
-        DBGUID wide = Filled();
-        wide = text.c_str();
-        EXPECT_EQ(Bytes(wide), Bytes(r));
-        DBGUID narrow = Filled();
-        narrow = text.ToStr().c_str();
-        EXPECT_EQ(Bytes(narrow), Bytes(r));
-    }
-}
-
-TEST(DBGUIDTest, PartialTextsFillLeadingFieldsOnly) {
-    const struct {
-        const char* text;
-        uint32_t d1;
-        uint16_t d2, d3;
-        unsigned char d4[8];
-    } cases[] = {
-        {"", 0, 0, 0, {}},
-        {"1234567", 0x1234567, 0, 0, {}},
-        {"12345678ABCDXYZ", 0x12345678, 0xABCD, 0, {}},
-        {"12345678ABCDEF0123", 0x12345678, 0xABCD, 0xEF01, {0x23}},
-        {"XYZ12345678", 0, 0, 0, {}},
-        {" 12345678 abcd", 0x12345678, 0xABCD, 0, {}},  // blanks before a field are skipped
-        {"+1234567AB", 0x1234567, 0xAB, 0, {}},         // the sign uses up a digit's place
-        {"0x12345678", 0x123456, 0x78, 0, {}},          // so does a 0x prefix
-        {"1234-5678", 0x1234, 0xFA99, 0x8, {}},         // "-567" fills a field: -0x567 in 16 bits
-        {"00112233445566778899AABBCCDDEEFF77",
-         0x00112233,
-         0x4455,
-         0x6677,
-         {0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF}},  // extra digits ignored
-        {"0011223344556677889", 0x00112233, 0x4455, 0x6677, {0x88, 0x09}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        DBGUID expected;
-        expected.m_guid.Data1 = c.d1;
-        expected.m_guid.Data2 = c.d2;
-        expected.m_guid.Data3 = c.d3;
-        std::memcpy(expected.m_guid.Data4, c.d4, 8);
-
-        DBGUID narrow = Filled();
-        narrow = c.text;
-        EXPECT_EQ(Bytes(narrow), Bytes(expected));
-
-        const std::wstring wtext(c.text, c.text + std::strlen(c.text));
-        DBGUID wide = Filled();
-        wide = wtext.c_str();
-        EXPECT_EQ(Bytes(wide), Bytes(expected));
-    }
-}
-
-TEST(DBGUIDTest, SetCopiesAtMostSixteenBytesAndNullGivesNull) {
+    n = static_cast<const char*>(nullptr);
+    s.Set(nullptr, 5);
+    EXPECT_TRUE(n.IsNul() && s.IsNul());
+    // Set copies at most 16 bytes and clears the rest.
     unsigned char src[20];
     for (int i = 0; i < 20; ++i) src[i] = static_cast<unsigned char>(i + 1);
-
-    DBGUID g = Filled();
-    g.Set(src, 4);
-    EXPECT_EQ(g.m_guid.Data1, 0x04030201u);
-    EXPECT_EQ(Bytes(g), std::string("\x01\x02\x03\x04", 4) + std::string(12, '\0'));
-
-    g = Filled();
-    g.Set(src, 20);
-    EXPECT_EQ(Bytes(g), std::string(reinterpret_cast<char*>(src), 16));
-
-    g = Filled();
-    g.Set(nullptr, 5);
-    EXPECT_TRUE(g.IsNul());
-    g = Filled();
-    g = L"ЖЖЖЖЖЖЖЖ12345678";  // non-hex text
-    EXPECT_TRUE(g.IsNul());
-    g = Filled();
-    g = static_cast<const char*>(nullptr);
-    EXPECT_TRUE(g.IsNul());
+    four.Set(src, 4);
+    all.Set(src, 20);
+    EXPECT_EQ(Bytes(four), std::string("\x01\x02\x03\x04", 4) + std::string(12, '\0'));
+    EXPECT_EQ(Bytes(all), std::string(reinterpret_cast<char*>(src), 16));
 }
 
+// Version 4, variant 10xx (RFC 4122), all different, and each reads back from its text.
 TEST(DBGUIDTest, GeneratedIdentifiersAreVersion4) {
-    const int kCount = 1000;
     std::set<std::wstring> seen;
-    for (int i = 0; i < kCount; ++i) {
-        DBGUID g;
+    for (int i = 0; i < 1000; ++i) {
+        DBGUID g, back = Filled();
         ASSERT_TRUE(g.Generate());
         const std::wstring text = g.ToString();
-        ASSERT_EQ(text.size(), 32u);
-        EXPECT_EQ(text.find_first_not_of(L"0123456789ABCDEF"), std::wstring::npos) << text;
-        EXPECT_EQ(g.m_guid.Data3 >> 12, 4);
-        EXPECT_EQ(g.m_guid.Data4[0] >> 6, 2);  // RFC 4122 variant 10xx
+        EXPECT_TRUE(g.m_guid.Data3 >> 12 == 4 && g.m_guid.Data4[0] >> 6 == 2) << text;
+        back = text.c_str();
+        EXPECT_EQ(Bytes(back), Bytes(g)) << text;
         seen.insert(text);
     }
-    EXPECT_EQ(seen.size(), static_cast<size_t>(kCount));
+    EXPECT_EQ(seen.size(), 1000u);
 }
 
 TEST(DBTimeSpanTest, SecondsAndHours) {
@@ -152,34 +101,31 @@ TEST(DBTimeSpanTest, SecondsAndHours) {
         {0, 0, 0, 2147483647, 2147483647, 3},  // 24855 days, 3 h 14 min 7 s
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.total);
         const DBTimeSpan span(c.d, c.h, c.m, c.s);
         EXPECT_EQ(span.GetTotalSeconds(), c.total);
-        EXPECT_EQ(span.GetHours(), c.hours);
+        EXPECT_EQ(span.GetHours(), c.hours) << c.total;
     }
     EXPECT_EQ(DBTimeSpan(int64_t{-90000}).GetHours(), -1);
 }
 
+// Touching edges, zero width and inverted rectangles give an empty result.
 TEST(CRectTest, Intersections) {
     const struct {
         CRect a, b, expected;
         bool nonEmpty;
     } cases[] = {
         {{0, 0, 10, 10}, {5, 5, 20, 20}, {5, 5, 10, 10}, true},
-        {{0, 0, 10, 10}, {10, 0, 20, 10}, {0, 0, 0, 0}, false},  // touching edges
-        {{0, 0, 10, 10}, {2, 3, 4, 5}, {2, 3, 4, 5}, true},      // containment
+        {{0, 0, 10, 10}, {10, 0, 20, 10}, {}, false},
+        {{0, 0, 10, 10}, {2, 3, 4, 5}, {2, 3, 4, 5}, true},
         {{-5, -5, 0, 3}, {-10, -1, -2, 20}, {-5, -1, -2, 3}, true},
-        {{0, 0, 10, 10}, {3, 3, 3, 8}, {0, 0, 0, 0}, false},  // zero width
-        {{5, 5, 1, 1}, {0, 0, 10, 10}, {0, 0, 0, 0}, false},  // inverted
+        {{0, 0, 10, 10}, {3, 3, 3, 8}, {}, false},
+        {{5, 5, 1, 1}, {0, 0, 10, 10}, {}, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.b.left) + "," + std::to_string(c.b.top));
-        CRect r(7, 7, 7, 7);
+        CRect r(7, 7, 7, 7), swapped;
         EXPECT_EQ(r.IntersectRect(c.a, c.b), c.nonEmpty);
-        EXPECT_EQ(r, c.expected);
-        CRect swapped;
         EXPECT_EQ(swapped.IntersectRect(c.b, c.a), c.nonEmpty);
-        EXPECT_EQ(swapped, c.expected);
+        EXPECT_TRUE(r == c.expected && swapped == c.expected) << c.b.left << "," << c.b.top;
     }
 }
 

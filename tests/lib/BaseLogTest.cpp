@@ -28,7 +28,6 @@ public:
     explicit TestLog(std::string dir, unsigned long capacity = 1000)
         : CBaseLog(capacity, 5), m_dir(std::move(dir)) {}
     ~TestLog() override { Close(); }
-
     DBString Dir() override { return DBString(m_dir); }
     void Error(const std::string& text) override {
         if (m_print) return CBaseLog::Error(text);
@@ -42,7 +41,6 @@ public:
     using CBaseLog::PutInner;
     void SetRotateSize(std::streamoff size) { m_RotateSize = size; }
     DelayMsg& Filter() { return m_Delay; }
-
     bool m_print = false;
 
 private:
@@ -99,7 +97,6 @@ protected:
         m_dir = pattern;
     }
     void TearDown() override { fs::remove_all(m_dir); }
-
     fs::path m_dir;
 };
 
@@ -111,20 +108,12 @@ TEST_F(BaseLogTest, NamesNumbersAndFolderScan) {
     log.Close();
     EXPECT_EQ(Names(m_dir), ErrNames(1, 1));  // an empty folder starts at number 1
     EXPECT_TRUE(log.NameFile(5) == L"err0000005.log");
-    const struct {
-        const char* name;
-        int number;
-    } cases[] = {
-        {"err0000005.log", 5},  {"err0000005.txt", 5},  // the extension is not compared
-        {"err5.log", -1},                               // point right after one digit
-        {"err57.log", 57},      {"err0000005", -1},         {"log0000005.log", -1},
-        {"Err0000005.log", -1}, {"err0000012.log.bak", 12},  // the first point ends the number
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(log.NumFile(c.name), c.number);
-    }
-
+    // the extension is not compared; the first point ends the number, right after its digits
+    const std::pair<const char*, int> cases[] = {
+        {"err0000005.log", 5},  {"err0000005.txt", 5},     {"err5.log", -1},
+        {"err57.log", 57},      {"err0000005", -1},        {"log0000005.log", -1},
+        {"Err0000005.log", -1}, {"err0000012.log.bak", 12}};
+    for (const auto& c : cases) EXPECT_EQ(log.NumFile(c.first), c.second) << c.first;
     for (int n : {1, 2, 3, 17}) Spill(m_dir / ErrName(n), "x");
     for (const char* other : {"notes.txt", "err0000099", "err9.log"}) Spill(m_dir / other, "x");
     EXPECT_EQ(log.LastNum(), 17);
@@ -133,16 +122,15 @@ TEST_F(BaseLogTest, NamesNumbersAndFolderScan) {
     log.ClearTo(2);
     EXPECT_EQ(Names(m_dir),
               (Strings{ErrName(3), ErrName(17), "err0000099", "err9.log", "notes.txt"}));
-
     TestLog dotted(m_dir / "notes.txt" / "sub");  // unreadable: lies under a regular file
     EXPECT_EQ(dotted.LastNum(), 1);
     dotted.Open("e.r", "log");
-    for (const char* name : {"e.r0000005.log", "e.r12.log", "err0000005.log"}) {
-        EXPECT_EQ(dotted.NumFile(name), -1) << name;
-    }
+    for (const char* name : {"e.r0000005.log", "e.r12.log", "err0000005.log"})
+        EXPECT_EQ(dotted.NumFile(name), -1);
 }
 
-TEST_F(BaseLogTest, OpenCreatesParentsAndAppendsToTheHighestFile) {
+// Parents are made 0775; the highest file is appended to; a closed log can start again.
+TEST_F(BaseLogTest, OpenAppendsToTheHighestFileAndClosesCleanly) {
     const fs::path dir = m_dir / "a" / "b";
     const mode_t oldMask = umask(0);
     TestLog(dir.string()).Open("err", "log");
@@ -153,12 +141,17 @@ TEST_F(BaseLogTest, OpenCreatesParentsAndAppendsToTheHighestFile) {
         EXPECT_EQ(info.st_mode & 07777, 0775u) << made;
     }
     Spill(dir / ErrName(2), "old\n");
+    TestLog(m_dir / "never").Close();
     TestLog log(dir.string());
     ASSERT_TRUE(log.Open("err", "log"));
     EXPECT_TRUE(log.Open("err", "log"));  // a second Open changes nothing
     log.PutDirect(std::string("new"));
+    log.Close();  // the writer waits on an empty queue here
     log.Close();
-    EXPECT_EQ(Slurp(dir / ErrName(2)), "old\nnew\n");
+    ASSERT_TRUE(log.Open("err", "log"));
+    log.PutDirect(std::string("again"));
+    log.Close();
+    EXPECT_EQ(Slurp(dir / ErrName(2)), "old\nnew\nagain\n");
 }
 
 TEST_F(BaseLogTest, WritesStampedAndDirectLines) {
@@ -176,29 +169,34 @@ TEST_F(BaseLogTest, WritesStampedAndDirectLines) {
     log.PutDirect(DBString(L"\u0416"));
     log.Close();
     const time_t after = time(nullptr);
-
     const Strings lines = Lines(m_dir / ErrName(1), false);
-    const Strings bodies = {"abc", "\xD0\xB6 wide", "\xD0\xB6 utf8", "7-x-002.2",
-                            std::string(4095, 'y')};
-    ASSERT_EQ(lines.size(), 9u);
-    EXPECT_EQ(lines[0], "queued before Open");
-    for (std::size_t i = 0; i < bodies.size(); ++i) {
-        const std::string& line = lines[i + 1];
-        bool stampOk = false;
-        for (time_t t = before; t <= after; ++t) {
+    const Strings expected = {"queued before Open",
+                              "abc",
+                              "\xD0\xB6 wide",
+                              "\xD0\xB6 utf8",
+                              "7-x-002.2",
+                              std::string(4095, 'y'),
+                              "direct",
+                              "",
+                              "\xD0\x96"};
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const bool stamped = i >= 1 && i <= 5;
+        bool stampOk = !stamped;
+        for (time_t t = before; t <= after && stamped; ++t) {
             char stamp[32];
             struct tm local {};
             std::strftime(stamp, sizeof stamp, "%d.%m.%Y %H:%M:%S ", localtime_r(&t, &local));
-            stampOk = stampOk || line.compare(0, 20, stamp) == 0;
+            stampOk = stampOk || lines[i].compare(0, 20, stamp) == 0;
         }
-        EXPECT_TRUE(stampOk) << line;
-        EXPECT_EQ(line.substr(20), bodies[i]);
+        EXPECT_TRUE(stampOk) << lines[i];
+        EXPECT_EQ(lines[i].substr(stamped ? 20 : 0), expected[i]);
     }
-    EXPECT_EQ(Strings(lines.begin() + 6, lines.end()), (Strings{"direct", "", "\xD0\x96"}));
 }
 
-// Window 5 minutes: a repeat within the window is held back and does not extend it.
-TEST(DelayMsgTest, RepeatsWaitForTheEndOfTheirWindow) {
+// Window 5 minutes: a repeat within the window is held back and does not extend it; only
+// PutErr and PutMes are filtered.
+TEST_F(BaseLogTest, RepeatsWaitForTheEndOfTheirWindow) {
     time_t now = 0;
     CBaseLog::DelayMsg filter(5);
     filter.SetClock([&now] { return now; });
@@ -216,19 +214,15 @@ TEST(DelayMsgTest, RepeatsWaitForTheEndOfTheirWindow) {
         {noon + 1001, "b", true}, {noon + 1002, "a", false},
     };
     for (const auto& s : steps) {
-        SCOPED_TRACE(std::to_string(s.at - noon) + " " + s.text);
         now = s.at;
-        EXPECT_EQ(filter.IsNeedToPut(s.text), s.passes);
+        EXPECT_EQ(filter.IsNeedToPut(s.text), s.passes) << s.at - noon << " " << s.text;
     }
     for (int minutes : {0, -3}) {
         CBaseLog::DelayMsg off(minutes);
         EXPECT_TRUE(off.IsNeedToPut("same") && off.IsNeedToPut("same")) << minutes;
     }
-}
-
-TEST_F(BaseLogTest, OnlyPutErrAndPutMesAreFiltered) {
     TestLog log(m_dir);
-    time_t now = 5000;
+    now = 5000;
     log.Filter().SetClock([&now] { return now; });
     const unsigned char bytes[] = {0x01, 0xA0};
     for (int i = 0; i < 2; ++i) {
@@ -250,7 +244,6 @@ TEST(BaseLogTextTest, ConvertsErrorsBytesAndAddresses) {
     EXPECT_TRUE(CBaseLog::CnvErr(L"x", 0) == L"x");
     EXPECT_EQ(CBaseLog::CnvErr(L"x", 2).ToStr(), SysText("x", 2));
     EXPECT_EQ(CBaseLog::CnvErr(L"\u0436", 13).ToStr(), SysText("\xD0\xB6", 13));
-
     unsigned char data[31];
     std::string thirty = "m";
     for (int i = 0; i < 31; ++i) {
@@ -260,11 +253,10 @@ TEST(BaseLogTextTest, ConvertsErrorsBytesAndAddresses) {
     EXPECT_EQ(CBaseLog::CnvMes(L"m", data, 31).ToStr(), thirty + " ...");
     EXPECT_EQ(CBaseLog::CnvMes(L"m", data, 30).ToStr(), thirty);
     const unsigned char few[] = {0x00, 0xAB, 0x7F};
-    EXPECT_EQ(CBaseLog::CnvMes(L"m", few, 3).ToStr(), "m 00 AB 7F");
-    EXPECT_EQ(CBaseLog::CnvMes(L"m", few, -4).ToStr(), "m");
-    EXPECT_EQ(CBaseLog::StrMes(few, 3), "00 AB 7F ");
-    EXPECT_EQ(CBaseLog::StrMes(few, 0), "");
-
+    EXPECT_EQ(
+        CBaseLog::CnvMes(L"m", few, 3).ToStr() + "|" + CBaseLog::CnvMes(L"m", few, -4).ToStr(),
+        "m 00 AB 7F|m");
+    EXPECT_EQ(CBaseLog::StrMes(few, 3) + "|" + CBaseLog::StrMes(few, 0), "00 AB 7F |");
     in6_addr address{};
     ASSERT_EQ(inet_pton(AF_INET6, "::1", &address), 1);
     EXPECT_EQ(CBaseLog::ToStr(address, 80), std::string(36, ' ') + "::1|00080 ");
@@ -274,13 +266,13 @@ TEST(BaseLogTextTest, ConvertsErrorsBytesAndAddresses) {
 }
 
 // Files 1 to 150 present, file 150 full: the next line deletes all but the last kept files and
-// starts file 151; one byte less and the line still goes into file 150.
+// starts file 151; one byte less and the line still goes into file 150. When every line fills a
+// file, the current file and the five before it remain.
 TEST_F(BaseLogTest, RotationDeletesFilesBeyondTheCountKept) {
     const struct {
         int keep;
         std::size_t size150;
-        int first;
-        int last;
+        int first, last;
     } cases[] = {{100, 64, 51, 151}, {5, 64, 146, 151}, {5, 63, 1, 150}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.keep) + "/" + std::to_string(c.size150));
@@ -298,84 +290,54 @@ TEST_F(BaseLogTest, RotationDeletesFilesBeyondTheCountKept) {
         EXPECT_EQ(Lines(dir / ErrName(c.last), false).back(),
                   c.last == 151 ? "line" : std::string(63, 'f') + "line");
     }
-
-    // Every line fills a file: the current file and the five before it remain.
-    const fs::path each = m_dir / "each";
-    TestLog log(each.string());
+    TestLog log((m_dir / "each").string());
     log.SetRotateSize(4);
     log.m_FilesToKeep = 5;
     ASSERT_TRUE(log.Open("err", "log"));
     for (int i = 1; i <= 8; ++i) log.PutDirect("line " + std::to_string(i));
     log.Close();
-    ASSERT_EQ(Names(each), ErrNames(3, 8));
+    ASSERT_EQ(Names(m_dir / "each"), ErrNames(3, 8));
     for (int n = 3; n <= 8; ++n)
-        EXPECT_EQ(Slurp(each / ErrName(n)), "line " + std::to_string(n) + "\n");
+        EXPECT_EQ(Slurp(m_dir / "each" / ErrName(n)), "line " + std::to_string(n) + "\n");
 }
 
-TEST_F(BaseLogTest, LinesFromManyThreadsReachTheFileInOrder) {
-    constexpr int kThreads = 4;
-    constexpr int kLines = 500;
+// Lines from many threads reach the file in each thread's order. A burst is written in batches
+// whose last line is flushed, so the file is complete while the log stays open; lines ending in
+// a newline are not flushed, and Close must deliver them.
+TEST_F(BaseLogTest, LinesReachTheFileInOrderAndCloseFlushesTheRest) {
+    constexpr int kThreads = 4, kLines = 750;
     TestLog log(m_dir, kThreads * kLines);
     ASSERT_TRUE(log.Open("err", "log"));
     std::vector<std::thread> producers;
     for (int t = 0; t < kThreads; ++t) {
         producers.emplace_back([&log, t] {
             for (int i = 0; i < kLines; ++i)
-                log.PutUtf8(std::to_string(t) + " " + std::to_string(i));
+                log.PutDirect(std::to_string(t) + " " + std::to_string(i));
         });
     }
     for (auto& p : producers) p.join();
-    log.Close();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (Lines(m_dir / ErrName(1), false).size() < kThreads * kLines &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::vector<int> next(kThreads, 0);
-    const Strings lines = Lines(m_dir / ErrName(1), true);
+    const Strings lines = Lines(m_dir / ErrName(1), false);
+    EXPECT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kLines));
     for (const std::string& line : lines) {
         std::istringstream fields(line);
         int t = -1, i = -1;
         fields >> t >> i;
         ASSERT_TRUE(t >= 0 && t < kThreads) << line;
-        EXPECT_EQ(i, next[t]++) << line;
+        EXPECT_EQ(i, next[static_cast<std::size_t>(t)]++) << line;
     }
-    EXPECT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kLines));
+    for (int i = 0; i < 50; ++i) log.PutDirect("buffered " + std::to_string(i) + "\n");
+    log.Close();
+    EXPECT_EQ(Lines(m_dir / ErrName(1), false).back(), "buffered 49");
 }
 
-// A burst is written in batches whose last line is flushed, so the file is complete while the
-// log stays open; lines ending in a newline are not flushed, and Close must deliver them.
-TEST_F(BaseLogTest, BurstsReachTheFileAndCloseFlushesTheRest) {
-    TestLog log(m_dir, 5000);
-    ASSERT_TRUE(log.Open("err", "log"));
-    std::string expected;
-    for (int i = 0; i < 3000; ++i) {
-        log.PutDirect("burst " + std::to_string(i));
-        expected += "burst " + std::to_string(i) + "\n";
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (Slurp(m_dir / ErrName(1)).size() < expected.size() &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    EXPECT_EQ(Slurp(m_dir / ErrName(1)), expected);
-    for (int i = 0; i < 50; ++i) {
-        log.PutDirect("buffered " + std::to_string(i) + "\n");
-        expected += "buffered " + std::to_string(i) + "\n";
-    }
-    log.Close();
-    EXPECT_EQ(Slurp(m_dir / ErrName(1)), expected);
-}
-
-TEST_F(BaseLogTest, CloseStopsAnIdleWriterAndToleratesNoOpen) {
-    TestLog(m_dir / "never").Close();
-    TestLog log(m_dir);
-    ASSERT_TRUE(log.Open("err", "log"));
-    log.Close();  // the writer waits on an empty queue here
-    log.Close();
-    ASSERT_TRUE(log.Open("err", "log"));  // a closed log can start again
-    log.PutDirect(std::string("again"));
-    log.Close();
-    EXPECT_EQ(Slurp(m_dir / ErrName(1)), "again\n");
-}
-
-// The folder lies under a regular file, so no folder or file can be made, even as root.
-TEST_F(BaseLogTest, UnusableFolderIsReportedOnStandardOutput) {
+// The folder lies under a regular file, so no folder or file can be made, even as root; a
+// folder that vanishes is reported on the next line and on every retry.
+TEST_F(BaseLogTest, UnusableFoldersAreReported) {
     Spill(m_dir / "plain", "x");
     const std::string dir = (m_dir / "plain" / "logs").string();
     TestLog log(dir);
@@ -387,19 +349,16 @@ TEST_F(BaseLogTest, UnusableFolderIsReportedOnStandardOutput) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               dir + ": " + SysText("CBaseLog::OpenNew 1", ENOTDIR) + "\n" + dir + ": " +
                   SysText("CBaseLog::OpenNew 2", ENOTDIR) + "\n");
-}
-
-TEST_F(BaseLogTest, RotationIntoAVanishedFolderIsReported) {
-    TestLog log((m_dir / "gone").string());
+    TestLog gone((m_dir / "gone").string());
     fs::create_directory(m_dir / "gone");
-    log.SetRotateSize(4);
-    ASSERT_TRUE(log.OpenNew(1));
-    log.PutInner("first");
+    gone.SetRotateSize(4);
+    ASSERT_TRUE(gone.OpenNew(1));
+    gone.PutInner("first");
     fs::remove_all(m_dir / "gone");
-    log.PutInner("second");
-    log.PutInner("third");  // no file open: retried and reported again
-    EXPECT_EQ(log.Errors(), (Strings{SysText("CBaseLog::OpenNew 3", ENOENT),
-                                     SysText("CBaseLog::OpenNew 2", ENOENT)}));
+    gone.PutInner("second");
+    gone.PutInner("third");
+    EXPECT_EQ(gone.Errors(), (Strings{SysText("CBaseLog::OpenNew 3", ENOENT),
+                                      SysText("CBaseLog::OpenNew 2", ENOENT)}));
 }
 
 // A file-size limit makes the write fail; SIGXFSZ is ignored so that write reports EFBIG. The

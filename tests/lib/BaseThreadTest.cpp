@@ -1,175 +1,231 @@
 #include "lib/BaseThread.h"
 
-#include <chrono>
+#include <atomic>
 #include <csignal>
-#include <cstdio>
+#include <functional>
 #include <memory>
-#include <string>
+#include <regex>
+#include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "lib/BaseListTimers.h"
+#include "lib/BasePoolThread.h"
 #include "tests/lib/TraceLines.h"
 
 namespace {
 
-// Routes the trace into TraceLines, as a host routes it into its log.
-class TraceThread final : public BaseThread {
+constexpr int kHour = 3600 * 1000;
+
+// Routes the trace into lines, as a host routes it into its log.
+template <class Base>
+class Traced final : public Base {
 public:
-    explicit TraceThread(TraceLines& lines) : m_Lines(lines) {}
-    ~TraceThread() override { Stop(); }
-    void PutLog(const std::string& text) override { m_Lines.Add(Name() + " - " + text); }
+    template <class... Args>
+    explicit Traced(TraceLines& lines, Args... args) : Base(args...), m_Lines(lines) {}
+    ~Traced() override { Base::Stop(); }
+    void PutLog(const std::string& text) override { m_Lines.Add(text); }
 
 private:
     TraceLines& m_Lines;
 };
 
-// Returns true until the counter reaches the limit in param's Job.
+// Counts its calls in param; returns false on call falseAt and sleeps slowMs in call slowAt.
 struct Job {
     CallCounter calls;
-    int falseAt = 0;   // the call that returns false; 0: never
-    int slowCall = 0;  // this call takes slowMs
+    int falseAt = 0;
+    int slowAt = 0;
     int slowMs = 0;
 };
 
 bool JobProc(void* param) {
     auto* job = static_cast<Job*>(param);
     const int n = job->calls.Hit();
-    if (n == job->slowCall) std::this_thread::sleep_for(std::chrono::milliseconds(job->slowMs));
+    if (n == job->slowAt) std::this_thread::sleep_for(std::chrono::milliseconds(job->slowMs));
     return n != job->falseAt;
 }
 
-std::string Pid(long tid) { return " PID: " + std::to_string(tid) + " "; }
-std::string OwnerTid() { return std::to_string(BaseThread::CurrentTid()); }
-
-struct AllLog {
-    AllLog() { BaseThread::s_IsAllLog = true; }
-    ~AllLog() { BaseThread::s_IsAllLog = false; }
-};
-
-TEST(BaseThreadTest, SingleCallTracesItsLife) {
-    TraceLines lines;
-    Job job;
-    TraceThread thread(lines);
-    thread.Start("Poll", &JobProc, &job, 0, 0, true);
-    ASSERT_TRUE(lines.WaitFor(" - End "));
-    const std::string name = "Poll(0,0)" + Pid(job.calls.Tid());
-    const std::vector<std::string> expected = {
-        "Poll(0,0) - Init  Poll(0,0) launching PID: " + OwnerTid(),
-        name + " - Start " + name,
-        name + " - Exec " + name,
-        name + " - End " + name,
-    };
-    EXPECT_EQ(lines.Lines(), expected);
-    EXPECT_EQ(job.calls.Count(), 1);
+// True once the worker has ended on its own; false after 10 seconds.
+bool Ends(const BaseThread& t) {
+    for (int i = 0; i < 2000 && t.IsRunning(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return !t.IsRunning();
 }
 
-TEST(BaseThreadTest, IntervalBelowOneMeansOneCall) {
-    for (int interval : {0, -5}) {
-        SCOPED_TRACE(interval);
-        TraceLines lines;
-        Job job;
-        TraceThread thread(lines);
-        thread.Start("Once", &JobProc, &job, 1, interval, true);
-        ASSERT_TRUE(lines.WaitFor(" - End "));
-        thread.Stop();
-        EXPECT_EQ(job.calls.Count(), 1);
-        EXPECT_FALSE(thread.IsRunning());
+// What each scenario traced; the base class's own trace goes to standard output.
+std::vector<std::string> Traces(const std::function<void(TraceLines&)>& scenario) {
+    TraceLines lines;
+    testing::internal::CaptureStdout();
+    scenario(lines);
+    auto all = lines.Lines();
+    std::istringstream out(testing::internal::GetCapturedStdout());
+    for (std::string line; std::getline(out, line);) all.push_back(line);
+    return all;
+}
+
+}  // namespace
+
+// Every trace text of the thread classes. PIDs are kernel thread ids.
+TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
+    const std::string pid = " PID: \\d+ ";
+    const auto thread = Traces([](TraceLines& lines) {
+        Job a, b, slow;
+        slow.slowAt = 1;  // its own work, three intervals long
+        slow.slowMs = 60;
+        slow.falseAt = 2;
+        {
+            Traced<BaseThread> t(lines);
+            t.Start("A", &JobProc, &a, kHour, 0, true);
+            ASSERT_TRUE(lines.WaitFor("Start A("));
+            b.falseAt = 1;
+            t.Start("B", &JobProc, &b, 0, 0, true);
+            ASSERT_TRUE(lines.WaitFor("End B("));
+            t.Start("Slow", &JobProc, &slow, 0, 20, true);
+            ASSERT_TRUE(lines.WaitFor("End Slow("));
+        }
+        {
+            BaseThread waiting;  // the base class traces its destructor itself
+            waiting.Start("D", &JobProc, &a, kHour, 0, false);
+        }
+        std::atomic<bool> finished{false};
+        {
+            BaseThread busy;
+            busy.Start(
+                "Busy",
+                [](void* p) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                    return *static_cast<std::atomic<bool>*>(p) = true;
+                },
+                &finished, 0, 1000, false);
+            while (!busy.IsExecuting()) std::this_thread::yield();
+        }
+        EXPECT_TRUE(finished);  // the destructor let the call complete
+        BaseThread().PutLog("hello");
+    });
+    const auto pool = Traces([](TraceLines& lines) {
+        Job first, second, periodic;
+        Traced<BasePoolThread> p(lines, "P", true);
+        p.StartProc("First", &JobProc, &first, 0, 0);
+        ASSERT_TRUE(lines.WaitFor(" ended in pool P"));
+        p.StartProc("Second", &JobProc, &second, 0, kHour);
+        ASSERT_TRUE(second.calls.WaitFor(1));
+        p.StartProc("Periodic", &JobProc, &periodic, 0, kHour);
+        ASSERT_TRUE(periodic.calls.WaitFor(1));
+        p.StartProc("Again", &JobProc, &periodic, 0, kHour);
+        p.PrintProc();
+        p.StopProc(&JobProc, &periodic);
+    });
+    const auto timers = Traces([](TraceLines& lines) {
+        BaseThread::s_IsAllLog = true;
+        Job once, repeat, later, ending, slow;
+        ending.falseAt = 2;
+        {
+            Traced<BaseListTimersSecond> list(lines);
+            list.AddProcTimer("Once", &JobProc, &once, 0, 0);
+            list.AddProcTimer("Repeat", &JobProc, &repeat, 0, 5);
+            list.AddProcTimer("Later", &JobProc, &later, 2, 3);
+            list.AddProcTimer("Ending", &JobProc, &ending, 1, 1);
+            list.DelProcTimer(&JobProc, &repeat);
+            list.DelProcTimer(&JobProc, &repeat);
+            for (int i = 0; i < 3; ++i) BaseListTimersSecond::ListTimersProc(&list);
+        }
+        Traced<BaseListTimers> list(lines);
+        list.AddProcTimer("Slow", &JobProc, &slow);
+        list.AddProcTimer("Slow2", &JobProc, &slow);
+        BaseThread::s_IsAllLog = false;
+        slow.slowAt = 1;
+        slow.slowMs = 60;
+        list.Start("Over", 0, 20, true);
+        ASSERT_TRUE(lines.WaitFor("PrintListProc 1 entries"));
+    });
+    const struct {
+        const std::vector<std::string>& lines;
+        std::string pattern;
+    } rows[] = {
+        {thread, "Init  A\\(3600000,0\\) launching PID: \\d+"},
+        {thread, "Start A\\(3600000,0\\)" + pid},
+        {thread, "BaseThread::Start: forced stop beginning"},
+        {thread, "Stop A\\(3600000,0\\)" + pid},
+        {thread, "End A\\(3600000,0\\)" + pid},
+        {thread, "BaseThread::Start: forced stop ending"},
+        {thread, "Exec B\\(0,0\\)" + pid},
+        {thread, "Avto break B\\(0,0\\)" + pid},
+        {thread,
+         "Duration of procedure is longer than timer interval Slow\\(0,20\\)" + pid + " -\\d+ 20"},
+        {thread, "D\\(3600000,0\\).* - BaseThread::~BaseThread: forced stop beginning"},
+        {thread, "D\\(3600000,0\\).* - BaseThread::~BaseThread: forced stop ending"},
+        {thread, "Busy\\(0,1000\\).* - BaseThread::~BaseThread: forced disconnection !!!"},
+        {thread, "\\(0,0\\) - hello"},
+        {pool, "Start Second\\(0,3600000\\)" + pid + "SetParamExec\\(Second not new"},
+        {pool, "Stop  First\\(0,0\\)" + pid + "Exec end  ended in pool P"},
+        {pool,
+         "Again NOT added to pool P because there is already a thread Periodic\\(0,3600000\\)" +
+             pid + ".*"},
+        {pool, "PrintProc 2 threads"},
+        {pool, "  Periodic\\(0,3600000\\)" + pid + ".*"},
+        {pool, "Stop  Periodic\\(0,3600000\\)" + pid + ".* removed from pool "},
+        {timers, "AddProcTimer to   \\(0,0\\) Repeat\\(0,5\\): executed immediately and added"},
+        {timers, "AddProcTimer to   \\(0,0\\) Later\\(2,3\\): added"},
+        {timers, "DelProcTimer from \\(0,0\\) Repeat\\(0,5\\) deleted"},
+        {timers, "DelProcTimer from \\(0,0\\) does not exist"},
+        {timers, "AvtoEndProcTimer  \\(0,0\\) Ending\\(1,1\\)"},
+        {timers, "AddProcTimer to   \\(0,0\\) Slow2: already exists"},
+        {timers,
+         "Duration of procedure is longer than timer interval Over\\(0,20\\)" + pid + " -\\d+ 20"},
+        {timers, "  Slow (6\\d|[7-9]\\d|\\d{3,}) ms"},  // the first call's own work
+    };
+    for (const auto& row : rows) {
+        const std::regex pattern(row.pattern);
+        int hits = 0;
+        for (const auto& line : row.lines) hits += std::regex_match(line, pattern);
+        EXPECT_GE(hits, 1) << row.pattern << "\n" << testing::PrintToString(row.lines);
     }
 }
 
-TEST(BaseThreadTest, FalseFromProcedureEndsPeriodicRunWithAvtoBreak) {
-    TraceLines lines;
-    Job job;
-    job.falseAt = 3;
-    TraceThread thread(lines);
-    thread.Start("Poll", &JobProc, &job, 0, 1, true);
-    ASSERT_TRUE(lines.WaitFor(" - End "));
-    const std::string name = "Poll(0,1)" + Pid(job.calls.Tid());
-    EXPECT_EQ(job.calls.Count(), 3);
-    EXPECT_EQ(lines.Count(" - Exec " + name), 3);
-    const auto all = lines.Lines();
-    ASSERT_GE(all.size(), 3u);
-    EXPECT_EQ(all[all.size() - 3], name + " - Exec " + name);
-    EXPECT_EQ(all[all.size() - 2], name + " - Avto break " + name);
-    EXPECT_EQ(all[all.size() - 1], name + " - End " + name);
+// Calls made before the worker ends on its own: one without a positive interval, until false
+// with one; an overrun is followed by the next call at once.
+TEST(BaseThreadTest, RunsUntilFalseOrOnce) {
+    const struct {
+        int interval, falseAt, slowMs, calls;
+    } rows[] = {{0, 0, 0, 1}, {-5, 0, 0, 1}, {1, 3, 0, 3}, {20, 2, 60, 2}};
+    for (const auto& row : rows) {
+        Job job;
+        job.falseAt = row.falseAt;
+        job.slowAt = 1;
+        job.slowMs = row.slowMs;
+        BaseThread thread;
+        thread.Start("Run", &JobProc, &job, 0, row.interval, false);
+        EXPECT_TRUE(Ends(thread)) << row.interval;
+        EXPECT_EQ(job.calls.Count(), row.calls) << row.interval;
+    }
 }
 
-TEST(BaseThreadTest, StopDuringLongDelayEndsAtOnceWithoutCall) {
-    TraceLines lines;
-    Job job;
-    TraceThread thread(lines);
-    thread.Start("Late", &JobProc, &job, 3600 * 1000, 0, true);
-    ASSERT_TRUE(lines.WaitFor(" - Start "));
+// Stop and BreakExec cut a long delay or interval at once without another call; Start on a
+// waiting worker stops it first; a procedure may stop its own thread.
+TEST(BaseThreadTest, StopsCutWaitsShort) {
     const auto before = std::chrono::steady_clock::now();
+    Job delayed, periodic, next, self;
+    BaseThread thread;
+    thread.Start("Late", &JobProc, &delayed, kHour, 0, false);
     thread.Stop();
-    // A bound far below the hour-long delay: the wait was cut, not waited out.
-    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(10));
     EXPECT_FALSE(thread.IsRunning());
-    EXPECT_EQ(job.calls.Count(), 0);
-    EXPECT_EQ(lines.Count(" - Stop Late(3600000,0) PID: "), 1);
-    EXPECT_EQ(lines.Count(" - End Late(3600000,0) PID: "), 1);
-}
-
-TEST(BaseThreadTest, BreakExecEndsIntervalWaitWithoutAnotherCall) {
-    TraceLines lines;
-    Job job;
-    TraceThread thread(lines);
-    thread.Start("Tick", &JobProc, &job, 0, 3600 * 1000, true);
-    ASSERT_TRUE(job.calls.WaitFor(1));
+    thread.Start("Tick", &JobProc, &periodic, 0, kHour, false);
+    ASSERT_TRUE(periodic.calls.WaitFor(1));
     thread.BreakExec();
-    ASSERT_TRUE(lines.WaitFor(" - End "));
-    EXPECT_EQ(job.calls.Count(), 1);
-}
-
-TEST(BaseThreadTest, StartOnWaitingWorkerStopsItFirst) {
-    TraceLines lines;
-    Job first;
-    Job second;
-    TraceThread thread(lines);
-    thread.Start("A", &JobProc, &first, 3600 * 1000, 0, true);
-    ASSERT_TRUE(lines.WaitFor(" - Start A("));
-    thread.Start("B", &JobProc, &second, 0, 0, true);
-    ASSERT_TRUE(lines.WaitFor(" - End B("));
-    const int begin = lines.IndexOf(" - BaseThread::Start: forced stop beginning");
-    const int stop = lines.IndexOf(" - Stop A(3600000,0) PID: ");
-    const int endA = lines.IndexOf(" - End A(3600000,0) PID: ");
-    const int ending = lines.IndexOf(" - BaseThread::Start: forced stop ending");
-    const int initB = lines.IndexOf(" - Init  B(0,0) launching PID: ");
-    EXPECT_GE(begin, 0);
-    EXPECT_LT(begin, stop);
-    EXPECT_LT(stop, endA);
-    EXPECT_LT(endA, ending);
-    EXPECT_LT(ending, initB);
-    // The forced-stop lines carry the old worker's name.
-    EXPECT_EQ(lines.Lines()[static_cast<size_t>(begin)].rfind("A(3600000,0) PID: ", 0), 0u);
-    EXPECT_EQ(first.calls.Count(), 0);
-    EXPECT_EQ(second.calls.Count(), 1);
-}
-
-TEST(BaseThreadTest, OverrunIsTracedAndNextCallFollowsAtOnce) {
-    TraceLines lines;
-    Job job;
-    job.slowCall = 1;
-    job.slowMs = 60;  // the procedure's own work, three intervals long
-    job.falseAt = 2;
-    TraceThread thread(lines);
-    thread.Start("Slow", &JobProc, &job, 0, 20, true);
-    ASSERT_TRUE(lines.WaitFor(" - End "));
-    EXPECT_EQ(job.calls.Count(), 2);
-    const std::string head =
-        "Duration of procedure is longer than timer interval Slow(0,20)" + Pid(job.calls.Tid());
-    const int at = lines.IndexOf(head);
-    ASSERT_GE(at, 0);
-    const std::string line = lines.Lines()[static_cast<size_t>(at)];
-    const std::string tail = line.substr(line.find(head) + head.size());
-    int ms = 0;
-    int interval = 0;
-    ASSERT_EQ(std::sscanf(tail.c_str(), "%d %d", &ms, &interval), 2) << line;
-    EXPECT_EQ(interval, 20);
-    EXPECT_LE(ms, -40);
-    EXPECT_GT(ms, -60000);
+    EXPECT_TRUE(Ends(thread));
+    thread.Start("Wait", &JobProc, &delayed, kHour, 0, false);
+    thread.Start("Next", &JobProc, &next, 0, 0, false);
+    ASSERT_TRUE(next.calls.WaitFor(1));
+    static BaseThread* s_own = nullptr;
+    s_own = &thread;
+    thread.Start(
+        "Own", [](void*) { return s_own->Stop(), true; }, nullptr, 0, 1, false);
+    thread.Stop();
+    // Far below the hour-long waits: they were cut, not waited out.
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(10));
+    EXPECT_EQ(delayed.calls.Count() + periodic.calls.Count(), 1);
 }
 
 TEST(BaseThreadTest, StopRightAfterStartLeavesNoThread) {
@@ -182,102 +238,6 @@ TEST(BaseThreadTest, StopRightAfterStartLeavesNoThread) {
         EXPECT_FALSE(thread->IsRunning());
     }
     EXPECT_EQ(ThreadCount(), baseline);
-}
-
-TEST(BaseThreadTest, AllLogTracesStartLinesOnly) {
-    AllLog all;
-    TraceLines lines;
-    Job job;
-    {
-        TraceThread thread(lines);
-        thread.Start("Quiet", &JobProc, &job, 0, 3600 * 1000, false);
-        ASSERT_TRUE(job.calls.WaitFor(1));
-        thread.Stop();
-    }
-    EXPECT_EQ(lines.Count(" - Init  Quiet("), 1);
-    EXPECT_EQ(lines.Count(" - Start Quiet("), 1);
-    EXPECT_EQ(lines.Count(" - Stop Quiet("), 1);
-    EXPECT_EQ(lines.Count(" - Exec "), 0);
-    EXPECT_EQ(lines.Count(" - End "), 0);
-}
-
-TEST(BaseThreadTest, NameShowsDelayIntervalAndWorkerPid) {
-    Job job;
-    BaseThread thread;
-    thread.Start("Poll", &JobProc, &job, 0, 1000, false);
-    ASSERT_TRUE(job.calls.WaitFor(1));
-    EXPECT_EQ(thread.Name(), "Poll(0,1000)" + Pid(job.calls.Tid()));
-    thread.Stop();
-}
-
-TEST(BaseThreadTest, DestructorStopsWaitingWorkerWithOwnTrace) {
-    Job job;
-    testing::internal::CaptureStdout();
-    {
-        TraceLines unused;
-        BaseThread thread;
-        thread.Start("D", &JobProc, &job, 3600 * 1000, 0, false);
-    }
-    const std::string out = testing::internal::GetCapturedStdout();
-    // The worker may or may not have written its PID yet.
-    const size_t begin = out.find(" - BaseThread::~BaseThread: forced stop beginning\n");
-    ASSERT_NE(begin, std::string::npos) << out;
-    EXPECT_EQ(out.rfind("D(3600000,0)", begin), 0u) << out;
-    EXPECT_NE(out.find(" - BaseThread::~BaseThread: forced stop ending\n"), std::string::npos);
-    EXPECT_EQ(job.calls.Count(), 0);
-}
-
-// The procedure is inside its call when the object goes: the call completes before the
-// destructor returns, so the worker never touches a destroyed object.
-TEST(BaseThreadTest, DestructorDuringCallWaitsForIt) {
-    struct Busy {
-        CallCounter entered;
-        std::atomic<bool> finished{false};
-    } busy;
-    auto proc = [](void* p) {
-        auto* b = static_cast<Busy*>(p);
-        b->entered.Hit();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the call's own work
-        b->finished = true;
-        return true;
-    };
-    testing::internal::CaptureStdout();
-    {
-        BaseThread thread;
-        thread.Start("Busy", proc, &busy, 0, 1000, false);
-        ASSERT_TRUE(busy.entered.WaitFor(1));
-    }
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(busy.finished);
-    EXPECT_NE(out.find(" - BaseThread::~BaseThread: forced disconnection !!!\n"), std::string::npos)
-        << out;
-    EXPECT_EQ(busy.entered.Count(), 1);
-}
-
-TEST(BaseThreadTest, ProcedureMayStopItsOwnThread) {
-    TraceLines lines;
-    struct Self {
-        BaseThread* thread = nullptr;
-        CallCounter calls;
-    } self;
-    auto proc = [](void* p) {
-        auto* s = static_cast<Self*>(p);
-        s->calls.Hit();
-        s->thread->Stop();
-        return true;
-    };
-    TraceThread thread(lines);
-    self.thread = &thread;
-    thread.Start("Own", proc, &self, 0, 1, true);
-    ASSERT_TRUE(lines.WaitFor(" - End Own(0,1)"));
-    EXPECT_EQ(self.calls.Count(), 1);
-}
-
-TEST(BaseThreadTest, TraceGoesToStdoutAsNameDashText) {
-    testing::internal::CaptureStdout();
-    BaseThread thread;
-    thread.PutLog("hello");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "(0,0) - hello\n");
 }
 
 // Slow (about 31 s): run by its own CTest entry.
@@ -302,5 +262,3 @@ TEST(BaseThreadDeathTest, DISABLED_StopAbortsWhenWorkerDoesNotEnd) {
         "Hang\\(0,0\\) PID: [0-9]+  - thread not complete\nabort Hang\\(0,0\\) PID: [0-9]+  - "
         "thread not complete");
 }
-
-}  // namespace

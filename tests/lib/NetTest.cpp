@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "dblib/LoadRes.h"
 #include "lib/Idea.h"
 #include "lib/KeySys.h"
 #include "lib/PackV7.h"
 #include "lib/Um.h"
 #include "lib/Xml.h"
-#include "tests/lib/LibTables.h"
 
 namespace {
 
@@ -51,7 +51,10 @@ public:
 class NetTest : public testing::Test {
 protected:
     void SetUp() override {
-        FillLibTables();
+        if (g_StringLocaleENU.empty()) {
+            TERQLib_rc();
+            TERQLibENU_rc();
+        }
         g_StringENU = true;
     }
     void TearDown() override {

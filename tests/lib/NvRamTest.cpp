@@ -1,78 +1,65 @@
 #include "lib/NvRam.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "dblib/LoadRes.h"
+#include "lib/TERQLibRes.h"
 #include "lib/TabMessageB.h"
-#include "tests/lib/LibTables.h"
 
 TEST(CNvRamTest, NextIndexReadsDescriptorWordsFirstAndWraps) {
     CNvRam nv;
-    const int first[] = {0, 8, 16, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15, 17};
-    for (int expected : first) EXPECT_EQ(nv.NextIndex(), expected);
-    bool seen[64] = {};
-    nv.Clear();
-    for (int i = 0; i < 64; ++i) seen[nv.NextIndex()] = true;
-    for (int i = 0; i < 64; ++i) EXPECT_TRUE(seen[i]) << i;
-    EXPECT_EQ(nv.NextIndex(), 0);  // the 65th call
-    EXPECT_EQ(nv.NextIndex(), 8);
+    std::vector<int> order;
+    for (int i = 0; i < 66; ++i) order.push_back(nv.NextIndex());
+    EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 18),
+              (std::vector<int>{0, 8, 16, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15, 17}));
+    std::vector<int> sorted(order.begin(), order.begin() + 64);
+    std::sort(sorted.begin(), sorted.end());
+    for (int i = 0; i < 64; ++i) EXPECT_EQ(sorted[static_cast<size_t>(i)], i);
+    EXPECT_EQ(std::vector<int>(order.begin() + 64, order.end()), (std::vector<int>{0, 8}));
 }
 
 TEST(CNvRamTest, WordsAreKnownOnlyOnceSet) {
-    CNvRam nv;
+    CNvRam nv, loaded;
     unsigned short w = 1;
-    unsigned char b = 1;
+    unsigned char lo = 1, hi = 1;
     EXPECT_FALSE(nv.GetWord(5, w));
-    EXPECT_TRUE(nv.SetWord(5, 0xA1B2));
-    EXPECT_TRUE(nv.SetWord(63, 0x0001));
-    EXPECT_FALSE(nv.SetWord(64, 1));
-    EXPECT_FALSE(nv.SetWord(-1, 1));
-    EXPECT_TRUE(nv.GetWord(5, w));
-    EXPECT_EQ(w, 0xA1B2);
-    EXPECT_TRUE(nv.GetLowByte(5, b));
-    EXPECT_EQ(b, 0xB2);
-    EXPECT_TRUE(nv.GetHigByte(5, b));
-    EXPECT_EQ(b, 0xA1);
+    EXPECT_EQ((std::vector<bool>{nv.SetWord(5, 0xA1B2), nv.SetWord(63, 1), nv.SetWord(64, 1),
+                                 nv.SetWord(-1, 1)}),
+              (std::vector<bool>{true, true, false, false}));
+    EXPECT_TRUE(nv.GetWord(5, w) && nv.GetLowByte(5, lo) && nv.GetHigByte(5, hi));
+    EXPECT_EQ((std::vector<int>{w, lo, hi}), (std::vector<int>{0xA1B2, 0xB2, 0xA1}));
     EXPECT_EQ(nv.GetMask(), 1ull << 5 | 1ull << 63);
     nv.ClrMask(5);
-    EXPECT_FALSE(nv.GetWord(5, w));
-    EXPECT_FALSE(nv.GetMask(64));
-}
-
-TEST(CNvRamTest, LineBusPresenceBits) {
-    CNvRam nv;
+    EXPECT_FALSE(nv.GetWord(5, w) || nv.GetMask(64));
+    // Loaded bytes are words low byte first; the mask is kept until set.
+    unsigned char bytes[128] = {0x34, 0x12};
+    bytes[127] = 0xFF;
+    loaded = bytes;
+    EXPECT_EQ(loaded.GetMask(), 0u);
+    nv = CNvRam();
+    EXPECT_FALSE(loaded == nv);
+    nv.SetWord(0, 0x1234);
+    nv.SetWord(63, 0xFF00);
+    EXPECT_TRUE(loaded == nv);
+    loaded.SetMask(0);
+    EXPECT_TRUE(loaded.GetWord(0, w) && w == 0x1234);
+    // line-bus presence: device 32 + 5 is bit 5 of word 34
     bool present = false;
-    EXPECT_EQ(CNvRam::NumWordLB(0), 32);
-    EXPECT_EQ(CNvRam::NumWordLB(255), 47);
+    EXPECT_EQ((std::vector<int>{CNvRam::NumWordLB(0), CNvRam::NumWordLB(255)}),
+              (std::vector<int>{32, 47}));
     EXPECT_FALSE(nv.ExistDev(37, present));  // word 34 unknown
-    nv.SetWord(34, 0x0020);                  // device 32 + 5
-    EXPECT_TRUE(nv.ExistDev(37, present));
-    EXPECT_TRUE(present);
-    EXPECT_TRUE(nv.ExistDev(36, present));
-    EXPECT_FALSE(present);
+    nv.SetWord(34, 0x0020);
+    EXPECT_TRUE(nv.ExistDev(37, present) && present);
+    EXPECT_TRUE(nv.ExistDev(36, present) && !present);
     EXPECT_FALSE(nv.ExistDev(256, present));
 }
 
-TEST(CNvRamTest, LoadsWordsLowByteFirstKeepingTheMask) {
-    unsigned char bytes[128] = {};
-    bytes[0] = 0x34;
-    bytes[1] = 0x12;
-    bytes[127] = 0xFF;
-    CNvRam a, b;
-    a = bytes;
-    EXPECT_EQ(a.GetMask(), 0u);
-    EXPECT_FALSE(a == b);
-    b.SetWord(0, 0x1234);
-    b.SetWord(63, 0xFF00);
-    EXPECT_TRUE(a == b);
-    a.SetMask(0);
-    unsigned short w = 0;
-    EXPECT_TRUE(a.GetWord(0, w));
-    EXPECT_EQ(w, 0x1234);
-}
-
-// Masks written out from the event table, one row per event.
-TEST(CTabMessageBTest, ClassificationFollowsTheEventTable) {
+// Masks written out from the event table, one row per event; texts are taken in the language
+// in force at Load.
+TEST(CTabMessageBTest, ClassificationAndTexts) {
     // valid: 1 yes, 0 no, 2 argument
     const char valid[] = "01111220122211111111001122222212222210011122112";
     const char lift[] = "00000000100011111111000000000010000010011000110";
@@ -80,29 +67,24 @@ TEST(CTabMessageBTest, ClassificationFollowsTheEventTable) {
     const char oper[] = "01111000100011111111001100000000000010011000100";
     for (int n = 0; n <= 48; ++n) {
         SCOPED_TRACE(n);
-        const bool in = n <= 46;
-        const char v = in ? valid[n] : '0';
+        const char v = n <= 46 ? valid[n] : '0';
         EXPECT_EQ(CTabMessageB::IsValid(n, false), v == '1');
         EXPECT_EQ(CTabMessageB::IsValid(n, true), v == '1' || v == '2');
         EXPECT_EQ(CTabMessageB::IsLift(n), n <= 45 && lift[n] == '1');
-        EXPECT_EQ(CTabMessageB::IsNoLift(n), in && nolift[n] == '1');
+        EXPECT_EQ(CTabMessageB::IsNoLift(n), n <= 46 && nolift[n] == '1');
         EXPECT_EQ(CTabMessageB::IsOper(n), n <= 44 && oper[n] == '1');
     }
     EXPECT_FALSE(CTabMessageB::IsValid(-1, true));
-}
-
-TEST(CTabMessageBTest, LoadsTextsInTheCurrentLanguage) {
-    FillLibTables();
-    const bool saved = g_StringENU;
-    g_StringENU = true;
+    if (g_StringLocaleENU.empty()) {
+        TERQLib_rc();
+        TERQLibENU_rc();
+    }
     CTabMessageB tab;
     EXPECT_EQ(tab.Message(1), L"");
+    g_StringENU = true;
     tab.Load();
-    g_StringENU = saved;
-    EXPECT_EQ(tab.Message(0), L"");
-    EXPECT_EQ(tab.Message(1), L"Start");
-    EXPECT_EQ(tab.Message(5), L"Lost link with LBC in slot %d:%d:%d");
-    EXPECT_EQ(tab.Message(44), L"Operator message");
-    EXPECT_EQ(tab.Message(46), L"Faulty voice codec in slot %d:%d:%d");
-    EXPECT_EQ(tab.Message(47), L"");
+    g_StringENU = false;
+    EXPECT_EQ(tab.Message(1), LoadStringFromResourceENU(IDS_MES_BASE + 1));
+    EXPECT_EQ(tab.Message(46), LoadStringFromResourceENU(IDS_MES_BASE + 46));
+    EXPECT_EQ(tab.Message(0) + tab.Message(47), L"");
 }

@@ -10,6 +10,7 @@
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+using Ints = std::vector<int>;
 
 // Bit-by-bit polynomial division: the definition the table must reproduce.
 unsigned char CrcBits(const Bytes& b) {
@@ -22,6 +23,13 @@ unsigned char CrcBits(const Bytes& b) {
 }
 
 Bytes Packet(const CPackMes& p) { return Bytes(p.GetData(), p.GetData() + p.GetLen()); }
+CPackMes Parse(const Bytes& in, int prior) {
+    return CPackMes(static_cast<int>(in.size()), in.data(), prior);
+}
+Bytes Cat(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 // A 7-byte record: origin 200:15, destination 5:3, type 48, data 0x21.
 const Bytes kRec = {0x32, 0x0F, 0x01, 0x13, 0x00, 0x30, 0x21};
@@ -30,124 +38,89 @@ const Bytes kRec = {0x32, 0x0F, 0x01, 0x13, 0x00, 0x30, 0x21};
 
 TEST(CPackMesTest, CrcOfHandComputedFrames) {
     // one-byte frames are the table entries; 0x43 then shifted out eight times gives 0x7A
-    EXPECT_EQ(CPackMes::CalcCrc(Bytes{0x01}.data(), 1), 0x43);
-    EXPECT_EQ(CPackMes::CalcCrc(Bytes{0x02}.data(), 1), 0x86);
-    EXPECT_EQ(CPackMes::CalcCrc(Bytes{0x01, 0x00}.data(), 2), 0x7A);
-    EXPECT_EQ(CPackMes::CalcCrc(Bytes{0x01}.data(), 0), 0);
-    EXPECT_EQ(CPackMes::CalcCrc(nullptr, 5), 0);
-
+    EXPECT_EQ(
+        (Ints{CPackMes::CalcCrc(Bytes{0x01}.data(), 1), CPackMes::CalcCrc(Bytes{0x02}.data(), 1),
+              CPackMes::CalcCrc(Bytes{0x01, 0x00}.data(), 2),
+              CPackMes::CalcCrc(Bytes{0x01}.data(), 0), CPackMes::CalcCrc(nullptr, 5)}),
+        (Ints{0x43, 0x86, 0x7A, 0, 0}));
     std::mt19937 rng(7);
     for (int len = 1; len <= 63; ++len) {
         Bytes b(static_cast<size_t>(len));
         for (auto& x : b) x = static_cast<unsigned char>(rng());
-        SCOPED_TRACE(len);
-        EXPECT_EQ(CPackMes::CalcCrc(b.data(), len), CrcBits(b));
+        EXPECT_EQ(CPackMes::CalcCrc(b.data(), len), CrcBits(b)) << len;
     }
-
     // the packet keeps the low seven bits directly behind its last byte
-    const CPackMes p(1, Bytes{0x02}.data(), 0);
-    EXPECT_EQ(p.GetData()[1], 0x06);
     const CPackMes a(3, 5, 0);
     EXPECT_EQ(Packet(a), Bytes{0x35});
-    EXPECT_EQ(a.GetData()[1], 0x0D);  // 0x8D without its top bit
+    EXPECT_EQ((Ints{a.GetData()[1], CPackMes(1, Bytes{0x02}.data(), 0).GetData()[1]}),
+              (Ints{0x0D, 0x06}));
 }
 
-TEST(CPackMesTest, ParsesNumberAndRemovesAcknowledgements) {
-    Bytes in = {0x21, 0x85, 0x43, 0x08};
-    in.insert(in.end(), kRec.begin(), kRec.end());
-    CPackMes p(static_cast<int>(in.size()), in.data(), 4);
-    EXPECT_TRUE(p.HasIdent());
-    EXPECT_EQ(p.GetIdent(), 5);
-    ASSERT_EQ(p.GetNumRepl(), 1);
-    EXPECT_EQ(p.GetRepl(0), 3);
-    EXPECT_EQ(p.GetRepl(1), -1);
-    Bytes expect = {0x21, 0x85, 0x08};
-    expect.insert(expect.end(), kRec.begin(), kRec.end());
+// Number 5 and acknowledgements anywhere after it are taken out of the message bytes.
+TEST(CPackMesTest, ParsesNumberAndAcknowledgements) {
+    CPackMes p = Parse(Cat({0x21, 0x85, 0x43, 0x08}, kRec), 4);
+    const Bytes expect = Cat({0x21, 0x85, 0x08}, kRec);
     EXPECT_EQ(Packet(p), expect);
     EXPECT_EQ(p.GetData()[p.GetLen()], CrcBits(expect) & 0x7F);
-    EXPECT_EQ(p.GetOrig(), 2);
-    EXPECT_EQ(p.GetDest(), 1);
-    EXPECT_EQ(p.GetPos(), 2);
-    EXPECT_TRUE(p.IsValid());
-
+    EXPECT_TRUE(p.HasIdent() && p.IsValid());
+    EXPECT_EQ((Ints{p.GetIdent(), p.GetNumRepl(), p.GetRepl(0), p.GetRepl(1), p.GetOrig(),
+                    p.GetDest(), p.GetPos()}),
+              (Ints{5, 1, 3, -1, 2, 1, 2}));
     p.SetValue(0xDEADBEEF);
     CMes m;
     ASSERT_EQ(p.GetMes(m), 1);
     EXPECT_EQ(Bytes(m.GetData(), m.GetData() + m.GetLen()), kRec);
-    EXPECT_EQ(m.GetTypMes(), 48);
-    EXPECT_EQ(m.GetPrior(), 4);
+    EXPECT_EQ((Ints{m.GetTypMes(), m.GetPrior()}), (Ints{48, 4}));
     EXPECT_EQ(m.GetValue(), 0xDEADBEEFu);
-    EXPECT_EQ(p.GetMes(m), 0);
-    EXPECT_EQ(m.GetLen(), 0);
+    EXPECT_EQ((Ints{p.GetMes(m), m.GetLen(), p.BegGet(), p.GetMes(m)}), (Ints{0, 0, 5, 1}));
 
-    EXPECT_EQ(p.BegGet(), 5);
-    EXPECT_EQ(p.GetMes(m), 1);
-}
-
-TEST(CPackMesTest, AcknowledgementsAnywhereAfterTheNumberAreTaken) {
-    const Bytes in = {0x10, 0x41, 0x42, 0x08, 0x32, 0x0F, 0x01, 0x13, 0x00, 0x30, 0x21, 0x7F};
-    CPackMes p(static_cast<int>(in.size()), in.data(), 0);
-    EXPECT_FALSE(p.HasIdent());
-    EXPECT_EQ(p.GetPos(), 1);
-    ASSERT_EQ(p.GetNumRepl(), 3);
-    EXPECT_EQ(p.GetRepl(0), 1);
-    EXPECT_EQ(p.GetRepl(1), 2);
-    EXPECT_EQ(p.GetRepl(2), 63);
-    EXPECT_EQ(p.GetLen(), 9);
-    EXPECT_TRUE(p.IsValid());
-}
-
-TEST(CPackMesTest, AddMesKeepsWithinSixtyBytes) {
-    Bytes big(59, 0);
-    big[5] = 48;
-    const CMes m54(54, big.data());
-    const CMes m6(6, big.data());
-    CPackMes p(1, 2, 0);
-    EXPECT_EQ(p.AddMes(m54), 1);
-    EXPECT_EQ(p.GetLen(), 56);
-    EXPECT_EQ(p.GetData()[1], 55);
-    EXPECT_EQ(p.AddMes(m6), 0);
-    EXPECT_EQ(p.GetLen(), 56);
-
-    CPackMes q(1, 2, 0);
-    EXPECT_EQ(q.AddMes(CMes(4, big.data())), 0);  // length byte 5 could not be read back
-    EXPECT_EQ(q.AddMes(CMes(5, big.data())), 1);
-    EXPECT_EQ(q.AddMes(CMes(58, big.data())), 0);
-    EXPECT_EQ(CPackMes(1, 2, 0).AddMes(CMes(58, big.data())), 1);
-    EXPECT_EQ(CPackMes(1, 2, 0).AddMes(CMes(59, big.data())), 0);
+    CPackMes q = Parse({0x10, 0x41, 0x42, 0x08, 0x32, 0x0F, 0x01, 0x13, 0x00, 0x30, 0x21, 0x7F}, 0);
+    EXPECT_TRUE(!q.HasIdent() && q.IsValid());
+    EXPECT_EQ(
+        (Ints{q.GetPos(), q.GetNumRepl(), q.GetRepl(0), q.GetRepl(1), q.GetRepl(2), q.GetLen()}),
+        (Ints{1, 3, 1, 2, 63, 9}));
 }
 
 TEST(CPackMesTest, BuiltPacketParsesBack) {
     CPackMes p(3, 1, 2);
-    EXPECT_EQ(p.AddIdent(17), 1);
-    EXPECT_EQ(p.AddRepl(9), 1);
-    EXPECT_EQ(p.AddRepl(10), 1);  // replaces the 9
+    EXPECT_EQ((Ints{p.AddIdent(17), p.AddRepl(9), p.AddRepl(10)}),
+              (Ints{1, 1, 1}));  // 10 replaces 9
     const CMes a(static_cast<int>(kRec.size()), kRec.data());
-    EXPECT_EQ(p.AddMes(a), 1);
-    EXPECT_EQ(p.AddMes(a), 1);
-    Bytes expect = {0x31, 0x91, 0x4A, 0x08};
-    expect.insert(expect.end(), kRec.begin(), kRec.end());
-    expect.push_back(0x08);
-    expect.insert(expect.end(), kRec.begin(), kRec.end());
+    EXPECT_EQ((Ints{p.AddMes(a), p.AddMes(a)}), (Ints{1, 1}));
+    const Bytes expect = Cat(Cat({0x31, 0x91, 0x4A, 0x08}, kRec), Cat({0x08}, kRec));
     EXPECT_EQ(Packet(p), expect);
     EXPECT_EQ(p.GetData()[p.GetLen()], CrcBits(expect) & 0x7F);
-
     CPackMes r(p.GetLen(), p.GetData(), 2);
-    EXPECT_EQ(r.GetIdent(), 17);
-    ASSERT_EQ(r.GetNumRepl(), 1);
-    EXPECT_EQ(r.GetRepl(0), 10);
     EXPECT_TRUE(r.IsValid());
     CMes m;
-    int n = 0;
-    while (r.GetMes(m)) ++n;
-    EXPECT_EQ(n, 2);
-
+    EXPECT_EQ(
+        (Ints{r.GetIdent(), r.GetNumRepl(), r.GetRepl(0), r.GetMes(m), r.GetMes(m), r.GetMes(m)}),
+        (Ints{17, 1, 10, 1, 1, 0}));
     p.DelIdent();
-    EXPECT_EQ(p.GetData()[1], 0x4A);
-    EXPECT_EQ(p.BegGet(), -1);
+    EXPECT_EQ((Ints{p.GetData()[1], p.BegGet()}), (Ints{0x4A, -1}));
     p.Clear();
     EXPECT_EQ(Packet(p), Bytes{0x31});
     EXPECT_EQ(p.GetPrior(), 255);
+}
+
+// At most 60 bytes of messages; an acknowledgement at the limit replaces the last one.
+TEST(CPackMesTest, AddKeepsWithinTheLimits) {
+    Bytes big(59, 0);
+    big[5] = 48;
+    CPackMes p(1, 2, 0), q(1, 2, 0);
+    EXPECT_EQ((Ints{p.AddMes(CMes(54, big.data())), p.GetLen(), p.GetData()[1],
+                    p.AddMes(CMes(6, big.data())), p.GetLen()}),
+              (Ints{1, 56, 55, 0, 56}));
+    // length byte 5 could not be read back
+    EXPECT_EQ((Ints{q.AddMes(CMes(4, big.data())), q.AddMes(CMes(5, big.data())),
+                    q.AddMes(CMes(58, big.data())), CPackMes(1, 2, 0).AddMes(CMes(58, big.data())),
+                    CPackMes(1, 2, 0).AddMes(CMes(59, big.data()))}),
+              (Ints{0, 1, 0, 1, 0}));
+    CPackMes r(1, 2, 0);
+    ASSERT_EQ(r.AddMes(CMes(58, big.data())), 1);  // length 60
+    EXPECT_EQ((Ints{r.AddRepl(1), r.AddRepl(2), r.GetLen(), r.GetData()[60], r.AddIdent(1),
+                    r.AddRepl(3), r.GetLen()}),
+              (Ints{1, 1, 61, 0x42, 1, 0, 62}));
 }
 
 TEST(CPackMesTest, RejectsMalformedMessages) {
@@ -163,30 +136,14 @@ TEST(CPackMesTest, RejectsMalformedMessages) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CPackMes p(static_cast<int>(c.in.size()), c.in.data(), 0);
+        CPackMes p = Parse(c.in, 0);
         EXPECT_FALSE(p.IsValid());
         CMes m(static_cast<int>(kRec.size()), kRec.data());
         for (int i = 0; i < c.readable; ++i) EXPECT_EQ(p.GetMes(m), 1);
-        EXPECT_EQ(p.GetMes(m), 0);
-        EXPECT_EQ(m.GetLen(), 0);
+        EXPECT_EQ((Ints{p.GetMes(m), m.GetLen()}), (Ints{0, 0}));
     }
     CPackMes empty(0, nullptr, 0);
-    EXPECT_EQ(empty.GetLen(), 0);
-    EXPECT_EQ(empty.GetOrig(), 0);
-    EXPECT_TRUE(empty.IsEmpty());
-}
-
-TEST(CPackMesTest, AddReplReplacesTrailingAcknowledgementAtTheLimit) {
-    Bytes big(58, 0);
-    CPackMes p(1, 2, 0);
-    ASSERT_EQ(p.AddMes(CMes(58, big.data())), 1);  // length 60
-    EXPECT_EQ(p.AddRepl(1), 1);
-    EXPECT_EQ(p.AddRepl(2), 1);  // length 61
-    EXPECT_EQ(p.GetLen(), 61);
-    EXPECT_EQ(p.GetData()[60], 0x42);
-    EXPECT_EQ(p.AddIdent(1), 1);  // length 62
-    EXPECT_EQ(p.AddRepl(3), 0);
-    EXPECT_EQ(p.GetLen(), 62);
+    EXPECT_EQ((Ints{empty.GetLen(), empty.GetOrig(), empty.IsEmpty()}), (Ints{0, 0, 1}));
 }
 
 TEST(CPackMesTest, SetOrigMesFillsUnassignedOrigins) {
@@ -196,9 +153,8 @@ TEST(CPackMesTest, SetOrigMesFillsUnassignedOrigins) {
     const Bytes rec3 = {0x32, 0x0F, 0x01, 0x13, 0x00, 0x2E, 0x02, 0x3F, 0x3F};
     CPackMes p(15, 1, 0);
     p.AddRepl(6);
-    p.AddMes(CMes(static_cast<int>(rec1.size()), rec1.data()));
-    p.AddMes(CMes(static_cast<int>(rec2.size()), rec2.data()));
-    p.AddMes(CMes(static_cast<int>(rec3.size()), rec3.data()));
+    for (const Bytes* r : {&rec1, &rec2, &rec3})
+        p.AddMes(CMes(static_cast<int>(r->size()), r->data()));
     p.SetOrigMes(7, 2);  // 7:2 is 01 32
     const Bytes expect = {0x21, 0x46, 0x08, 0x01, 0x32, 0x01, 0x13, 0x00, 0x30, 0x21,
                           0x0A, 0x01, 0x32, 0x01, 0x13, 0x00, 0x2E, 0x02, 0x01, 0x32,

@@ -1,15 +1,17 @@
 #include "lib/Sost.h"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
-#include "dblib/LoadRes.h"
 #include "lib/InfoCLB.h"
 #include "lib/Mes.h"
 #include "lib/SostDZ.h"
 #include "lib/SostSens.h"
-#include "tests/lib/LibTables.h"
 
 namespace {
+
+using Ints = std::vector<int>;
 
 CSostDev Word(std::initializer_list<unsigned char> bytes) {
     CSostDev s;
@@ -17,36 +19,47 @@ CSostDev Word(std::initializer_list<unsigned char> bytes) {
     return s;
 }
 
+template <class State>
+Ints Units(const State& s, int count) {
+    Ints u;
+    for (int i = 0; i < count; ++i) u.push_back(s[i]);
+    return u;
+}
+
 }  // namespace
 
 // States 40, 41 and 42 live in the info as its bits 0, 10 and 11, not in the units.
-TEST(CSostDevTest, RedirectsStates40To42IntoInfo) {
-    const struct {
-        int bit;
-        unsigned char unit0, unit1;
-    } cases[] = {
-        {40, 0x01, 0x00},
-        {41, 0x00, 0x10},
-        {42, 0x00, 0x20},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.bit);
+TEST(CSostDevTest, BitsUnitsAndInfo) {
+    for (const Ints& c : {Ints{40, 0x01, 0x00}, Ints{41, 0x00, 0x10}, Ints{42, 0x00, 0x20}}) {
         CSostDev s = Word({0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-        EXPECT_TRUE(s.setBit(c.bit));
-        EXPECT_TRUE(s.tstBit(c.bit));
-        EXPECT_FALSE(s.tstBitDirect(c.bit));
-        EXPECT_EQ(s.Info()[0], c.unit0);
-        EXPECT_EQ(s.Info()[1], c.unit1);
-        for (int i = 0; i < 8; ++i) EXPECT_EQ(s[i], 0) << i;
-        EXPECT_TRUE(s.clrBit(c.bit));
-        EXPECT_FALSE(s.tstBit(c.bit));
+        EXPECT_TRUE(s.setBit(c[0]));
+        EXPECT_TRUE(s.tstBit(c[0]) && !s.tstBitDirect(c[0])) << c[0];
+        EXPECT_EQ((Ints{s.Info()[0], s.Info()[1]}), (Ints{c[1], c[2]})) << c[0];
+        EXPECT_EQ(Units(s, 8), Ints(8, 0)) << c[0];
+        EXPECT_TRUE(s.clrBit(c[0]) && !s.tstBit(c[0])) << c[0];
     }
     CSostDev s;
-    EXPECT_FALSE(s.setBit(48));
-    EXPECT_FALSE(s.setBit(-1));
+    EXPECT_FALSE(s.setBit(48) || s.setBit(-1));
     EXPECT_TRUE(s.setBit(47));  // unit 7, bit 5
-    EXPECT_EQ(s[7], 0x20);
-    EXPECT_EQ(s.Count(), 8);
+    EXPECT_EQ((Ints{s[7], s.Count()}), (Ints{0x20, 8}));
+
+    // Only 6 or 10 bytes: 4 or 8 units and the two info bytes.
+    const unsigned char b[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    unsigned char out[10] = {};
+    EXPECT_EQ((Ints{s.SetData(b, 8), s.IsEmpty(), s.Count(), s.SetData(nullptr, 6)}),
+              (Ints{0, 1, 0, 0}));
+    EXPECT_EQ(s.SetData(b, 6), 4);
+    EXPECT_EQ((Ints{s[3], s[4], s.Info()[0], s.Info()[1]}), (Ints{4, 0, 5, 6}));
+    EXPECT_EQ((Ints{s.GetData(out, 5), s.GetData(out, 6)}), (Ints{0, 6}));  // 4 + 2 must fit
+    EXPECT_EQ(std::vector<unsigned char>(out, out + 6), std::vector<unsigned char>(b, b + 6));
+    EXPECT_EQ((Ints{s.SetData(b, 10), s.Info()[1], s.GetData(out, 10)}), (Ints{8, 10, 10}));
+    EXPECT_EQ(std::vector<unsigned char>(out, out + 10), std::vector<unsigned char>(b, b + 10));
+    // The info alone is written behind four zero units.
+    CSostDev info, empty;
+    info.setBit(CSostDev::bitNoLink);
+    EXPECT_EQ((Ints{info.GetData(out, 8), out[0], out[3], out[4], out[5], info.GetData(out, 5),
+                    empty.GetData(out, 8)}),
+              (Ints{6, 0, 0, 0x00, 0x20, 0, 0}));
 }
 
 TEST(CSostDevTest, NormalizClearsUnitsWhenNoInformationOrLink) {
@@ -54,254 +67,135 @@ TEST(CSostDevTest, NormalizClearsUnitsWhenNoInformationOrLink) {
     s.Normaliz();
     EXPECT_EQ(s.Count(), 4);  // nothing to normalise
     EXPECT_TRUE(s.setBit(CSostDev::bitNoInfo));
-    EXPECT_EQ(s.Info()[1], 0x10);
     s.Normaliz();
-    EXPECT_EQ(s.Count(), 0);
-    EXPECT_TRUE(s.IsEmpty());
-    EXPECT_FALSE(s.tstBit(0));
-    EXPECT_TRUE(s.tstBit(CSostDev::bitNoInfo));  // the info stays
-
+    EXPECT_EQ((Ints{s.Count(), s.IsEmpty(), s.tstBit(0), s.tstBit(CSostDev::bitNoInfo)}),
+              (Ints{0, 1, 0, 1}));
     CSostDev link = Word({0x3F, 0, 0, 0, 0x00, 0x20});
     link.Normaliz();
-    EXPECT_EQ(link[0], 0);
-    EXPECT_TRUE(link.tstBit(CSostDev::bitNoLink));
+    EXPECT_EQ((Ints{link[0], link.tstBit(CSostDev::bitNoLink)}), (Ints{0, 1}));
 }
 
-TEST(CSostDevTest, SetDataTakesSixOrTenBytesOnly) {
-    const unsigned char b[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    CSostDev s;
-    EXPECT_EQ(s.SetData(b, 8), 0);
-    EXPECT_TRUE(s.IsEmpty());
-    EXPECT_EQ(s.Count(), 0);
-    EXPECT_EQ(s.SetData(nullptr, 6), 0);
-
-    EXPECT_EQ(s.SetData(b, 6), 4);
-    EXPECT_EQ(s[3], 4);
-    EXPECT_EQ(s[4], 0);
-    EXPECT_EQ(s.Info()[0], 5);
-    EXPECT_EQ(s.Info()[1], 6);
-    unsigned char out[10] = {};
-    EXPECT_EQ(s.GetData(out, 5), 0);  // 4 + 2 do not fit
-    EXPECT_EQ(s.GetData(out, 6), 6);
-    EXPECT_EQ(0, memcmp(out, b, 6));
-
-    EXPECT_EQ(s.SetData(b, 10), 8);
-    EXPECT_EQ(s.Info()[1], 10);
-    EXPECT_EQ(s.GetData(out, 10), 10);
-    EXPECT_EQ(0, memcmp(out, b, 10));
-}
-
-TEST(CSostDevTest, GetDataOfInfoAlonePadsFourZeroUnits) {
-    CSostDev s;
-    s.setBit(CSostDev::bitNoLink);
-    unsigned char out[8];
-    memset(out, 0x55, sizeof out);
-    ASSERT_EQ(s.GetData(out, 8), 6);
-    const unsigned char expect[6] = {0, 0, 0, 0, 0x00, 0x20};
-    EXPECT_EQ(0, memcmp(out, expect, 6));
-    EXPECT_EQ(s.GetData(out, 5), 0);
-    CSostDev empty;
-    EXPECT_EQ(empty.GetData(out, 8), 0);
-}
-
-// Error column of the state table, written out state by state.
-TEST(CSostDevTest, ErrorClassFollowsTheStateTable) {
+// The error and no-value columns of the state table, state by state; a word is an error for
+// its unit errors and the idle hour, not for missing information alone.
+TEST(CSostDevTest, ErrorClassesAndDerivedValues) {
     const int errors[] = {2,  3,  4,  5,  6,  7,  8,  9,  11, 12, 13, 14,
                           15, 16, 17, 18, 19, 20, 24, 37, 38, 40, 41, 42};
     for (int b = -1; b <= 44; ++b) {
-        SCOPED_TRACE(b);
         bool expected = false;
         for (int e : errors) expected = expected || e == b;
-        EXPECT_EQ(CSostDev::IsError(static_cast<CSostDev::bitLB>(b)), expected);
+        EXPECT_EQ(CSostDev::IsError(static_cast<CSostDev::bitLB>(b)), expected) << b;
         EXPECT_EQ(CSostDev::IsNoValBit(static_cast<CSostDev::bitLB>(b)),
-                  b == 25 || b == 27 || b == 28);
+                  b == 25 || b == 27 || b == 28)
+            << b;
     }
-}
-
-TEST(CSostDevTest, WordIsErrorForUnitErrorsAndIdleHour) {
-    const struct {
-        int bit;
-        bool error;
-    } cases[] = {
-        {0, false},  {10, false}, {7, true},  {24, true},
-        {38, true},  {39, false}, {40, true},  // idle hour counts
-        {41, false},                           // no information alone is not an error of the lift
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.bit);
+    for (const Ints& c : {Ints{0, 0}, Ints{10, 0}, Ints{7, 1}, Ints{24, 1}, Ints{38, 1},
+                          Ints{39, 0}, Ints{40, 1}, Ints{41, 0}}) {
         CSostDev s = Word({0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-        s.setBit(c.bit);
-        EXPECT_EQ(s.IsError(), c.error);
+        s.setBit(c[0]);
+        EXPECT_EQ(s.IsError(), c[1] == 1) << c[0];
     }
-}
-
-TEST(CSostDevTest, DriveStatisticsAndFaultCodeFromUnits) {
-    // unit 4 bits 3 and 4 are states 27 and 28.
-    EXPECT_EQ(Word({0, 0, 0, 0, 0x08, 0, 0, 0, 0, 0}).GetStatDriv(), 1);
-    EXPECT_EQ(Word({0, 0, 0, 0, 0x10, 0, 0, 0, 0, 0}).GetStatDriv(), 2);
-    EXPECT_EQ(Word({0, 0, 0, 0, 0x18, 0, 0, 0, 0, 0}).GetStatDriv(), 3);
-    // states 8..11 in unit 1 bits 2..5, state 12 in unit 2 bit 0.
-    EXPECT_EQ(Word({0, 0x04, 0, 0, 0, 0}).GetCodErrHF(), 1);
-    EXPECT_EQ(Word({0, 0x20, 0, 0, 0, 0}).GetCodErrHF(), 8);
-    EXPECT_EQ(Word({0, 0x03, 0x01, 0, 0, 0}).GetCodErrHF(), 16);
-    EXPECT_EQ(Word({0, 0x3C, 0x3F, 0, 0, 0}).GetCodErrHF(), 31);
-}
-
-TEST(CSostDevTest, StateNamesInBothLanguages) {
-    FillLibTables();
-    EXPECT_EQ(CSostDev::naimSost(CSostDev::bitMaintenance, false), L"Maintenance mode");
-    EXPECT_EQ(CSostDev::naimSost(CSostDev::bitBatteryFault, false), L"Backup battery fault");
-    EXPECT_EQ(CSostDev::naimSost(CSostDev::bitNoLink, false), L"Not link");
-    EXPECT_EQ(CSostDev::naimSost(CSostDev::bitStopClamped, false),
-              L"\u2018STOP\u2019 button clamped");
-    EXPECT_NE(CSostDev::naimSost(CSostDev::bitMaintenance, true), L"Maintenance mode");
-    const bool saved = g_StringENU;
-    g_StringENU = true;
-    EXPECT_EQ(CSostDev::naimSost(CSostDev::bitIdle1Hour), L"Idle lift 1 hour");
-    g_StringENU = saved;
-}
-
-TEST(CSostDevTest, EqComparesBitsExactComparesCounts) {
-    CSostDev zeros = Word({0, 0, 0, 0, 0, 0});
-    CSostDev empty;
-    EXPECT_TRUE(zeros.EQ(empty));
-    EXPECT_FALSE(zeros == empty);
-    CSostDev a = Word({1, 0, 0, 0, 0, 0});
-    EXPECT_FALSE(a.EQ(zeros));
-    EXPECT_EQ(a.HexStr(), L"01000000");
-    EXPECT_EQ(a.BinStr(), L"000001000000000000000000");
+    // drive statistics: states 27 and 28 in unit 4 bits 3 and 4; fault code: states 8..11 in
+    // unit 1 bits 2..5, state 12 in unit 2 bit 0
+    EXPECT_EQ(
+        (Ints{Word({0, 0, 0, 0, 0x08, 0, 0, 0, 0, 0}).GetStatDriv(),
+              Word({0, 0, 0, 0, 0x10, 0, 0, 0, 0, 0}).GetStatDriv(),
+              Word({0, 0, 0, 0, 0x18, 0, 0, 0, 0, 0}).GetStatDriv(),
+              Word({0, 0x04, 0, 0, 0, 0}).GetCodErrHF(), Word({0, 0x20, 0, 0, 0, 0}).GetCodErrHF(),
+              Word({0, 0x03, 0x01, 0, 0, 0}).GetCodErrHF(),
+              Word({0, 0x3C, 0x3F, 0, 0, 0}).GetCodErrHF()}),
+        (Ints{1, 2, 3, 1, 8, 16, 31}));
+    // EQ compares bits, == the counts too
+    const CSostDev zeros = Word({0, 0, 0, 0, 0, 0}), one = Word({1, 0, 0, 0, 0, 0});
+    EXPECT_TRUE(zeros.EQ(CSostDev()) && !(zeros == CSostDev()) && !one.EQ(zeros));
+    EXPECT_EQ(one.HexStr(), L"01000000");
+    EXPECT_EQ(one.BinStr(), L"000001000000000000000000");
 }
 
 TEST(CInfoCLBTest, CountLimitsBitsAndNewErrorSeesOnlyNewStates) {
-    CInfoCLB i;
     const unsigned char b[3] = {0x01, 0x10, 0x3F};
-    EXPECT_EQ(i.SetData(b, 3), 0);
-    EXPECT_TRUE(i.IsEmpty());
-    EXPECT_EQ(i.SetData(b, 1), 1);
-    EXPECT_TRUE(i.tstBit(0));
-    EXPECT_FALSE(i.tstBit(10));  // unit 1 is beyond the count
-    EXPECT_EQ(i[1], 0);
-    EXPECT_EQ(i[2], 0);
-
-    CInfoCLB old, now;
+    CInfoCLB i, old, now, zeroTwo, moved;
+    EXPECT_EQ((Ints{i.SetData(b, 3), i.IsEmpty(), i.SetData(b, 1), i.tstBit(0), i.tstBit(10), i[1],
+                    i[2]}),
+              (Ints{0, 1, 1, 1, 0, 0, 0}));  // unit 1 is beyond the count
     old.SetData(b, 1);
     now.SetData(b, 2);
-    EXPECT_TRUE(old.NewError(now));   // bit 10 appeared
-    EXPECT_FALSE(now.NewError(old));  // bit 10 went away
-    EXPECT_FALSE(now.NewError(now));
-
-    CInfoCLB zeroTwo;
+    EXPECT_EQ((Ints{old.NewError(now), now.NewError(old), now.NewError(now)}), (Ints{1, 0, 0}));
     const unsigned char z[2] = {0, 0};
     zeroTwo.SetData(z, 2);
-    EXPECT_TRUE(zeroTwo.EQ(CInfoCLB()));
-    EXPECT_FALSE(zeroTwo == CInfoCLB());
-    CInfoCLB moved;
+    EXPECT_TRUE(zeroTwo.EQ(CInfoCLB()) && !(zeroTwo == CInfoCLB()));
     moved.SetMove();
     EXPECT_EQ(moved.HexStr(), L"0100");
-    EXPECT_TRUE(moved.tstBit(0));
 }
 
-TEST(CSostDZTest, NextSostWalksTheSetBits) {
+TEST(CSostDZTest, SetBitsModeAndValue) {
     CSostDZ dz;
     const unsigned char u[4] = {0x08, 0x00, 0x20, 0x00};  // bits 3 and 17
     EXPECT_EQ(dz.SetData(u, 4), 4);
     int b = 0;
-    EXPECT_EQ(dz.NextSost(b), 3);
-    EXPECT_EQ(b, 3);
-    EXPECT_EQ(dz.NextSost(b), 17);
-    EXPECT_EQ(dz.NextSost(b), 0);
-    EXPECT_EQ(b, -1);
+    Ints walk;
+    for (int i = 0; i < 3; ++i) walk.push_back(dz.NextSost(b));
+    walk.push_back(b);
     dz.BegSost();
-    EXPECT_EQ(dz.NextSost(b), 3);
-    EXPECT_TRUE(dz.existsOne());
-    EXPECT_TRUE(dz.existsNul());
-
+    walk.push_back(dz.NextSost(b));
+    EXPECT_EQ(walk, (Ints{3, 17, 0, -1, 3}));
+    EXPECT_TRUE(dz.existsOne() && dz.existsNul());
     const unsigned char all[4] = {0x3F, 0x3F, 0x3F, 0x3F};
     EXPECT_EQ(dz.SetData(all, 0), 4);  // 0 means all four
     EXPECT_FALSE(dz.existsNul());
-    EXPECT_EQ(dz.SetData(all, 2), 2);
-    EXPECT_EQ(dz[2], 0);
-}
+    EXPECT_EQ((Ints{dz.SetData(all, 2), dz[2]}), (Ints{2, 0}));
 
-TEST(CSostDZTest, ModeCodeAndFlagsFromThreeBytes) {
-    CSostDZ dz;
-    EXPECT_TRUE(dz.Flag(0));
+    CSostDZ mode;
+    EXPECT_TRUE(mode.Flag(0));
     const unsigned char m[3] = {0x25, 0x16, 0x05};
-    dz.SetMode(m);
-    EXPECT_EQ(dz.Mode(), 5);
-    EXPECT_EQ(dz.Code(), 21);  // (0x16 >> 2) & 15 = 5, plus 16 from bit 0 of 0x05
-    EXPECT_TRUE(dz.Flag(0));   // bit 1 of 0x16
-    EXPECT_FALSE(dz.Flag(1));  // bit 0 of 0x16
-    EXPECT_FALSE(dz.Flag(2));  // bit 1 of 0x05
-    EXPECT_TRUE(dz.Flag(3));   // bit 2 of 0x05
-}
+    mode.SetMode(m);
+    // code (0x16 >> 2) & 15 = 5 plus 16 from bit 0 of 0x05; flags: bits 1, 0 of 0x16, 1, 2 of 0x05
+    EXPECT_EQ(
+        (Ints{mode.Mode(), mode.Code(), mode.Flag(0), mode.Flag(1), mode.Flag(2), mode.Flag(3)}),
+        (Ints{5, 21, 1, 0, 0, 1}));
 
-TEST(CSostDZTest, ComparesAsOneValueAndTakesUnitsBehindDeviceAddress) {
-    CSostDZ a, b;
+    CSostDZ a, c;
     a = 0x00000100u;  // unit 1 = 1
-    b = 0x000000FFu;
-    EXPECT_TRUE(a > b);
-    EXPECT_TRUE(a.tstBit(6));
-    EXPECT_TRUE(b != a);
+    c = 0x000000FFu;
+    EXPECT_TRUE(a > c && a.tstBit(6) && c != a);
     const unsigned char rec[12] = {0, 0, 0, 0, 0, 25, 0, 0, 0x01, 0x02, 0x03, 0x04};
-    CMes mes(12, rec);
-    a = mes;
+    a = CMes(12, rec);  // the units behind the device address
     EXPECT_EQ(a.Value(), 0x04030201u);
 }
 
-TEST(CSostSensTest, LevelsFollowTheUnitCount) {
-    const struct {
-        int n, lvl;
-    } cases[] = {{0, -1}, {3, -1}, {4, 0}, {11, 0}, {12, 1}, {19, 1}, {20, 2}, {36, 2}, {50, 2}};
+TEST(CSostSensTest, LevelsAndFieldsFromUnits) {
     unsigned char u[50] = {};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.n);
+    for (const Ints& c : {Ints{0, -1}, Ints{3, -1}, Ints{4, 0}, Ints{11, 0}, Ints{12, 1},
+                          Ints{19, 1}, Ints{20, 2}, Ints{36, 2}, Ints{50, 2}}) {
         CSostSens s;
-        EXPECT_EQ(s.SetData(u, c.n), c.n < 36 ? c.n : 36);
-        EXPECT_EQ(s.LvlAsk10(), c.lvl);
+        EXPECT_EQ(s.SetData(u, c[0]), c[0] < 36 ? c[0] : 36);
+        EXPECT_EQ(s.LvlAsk10(), c[1]) << c[0];
     }
-}
-
-TEST(CSostSensTest, LevelFieldsFromUnits) {
-    unsigned char u[36] = {};
     u[6] = 40;  // above 32: no floor
     u[7] = 0x3A;
     u[8] = 0x45;
     u[10] = 0x30;
     u[11] = 0x3F;
-    u[12] = 1;
-    u[13] = 2;
-    u[14] = 3;
-    u[15] = 4;
+    for (int i = 12; i < 16; ++i) u[i] = static_cast<unsigned char>(i - 11);
     u[16] = 0x20;
-    u[19] = 0x01;
-    u[20] = 0x01;
+    u[19] = u[20] = 0x01;
     u[26] = 0x3F;
     u[27] = 0x02;
     CSostSens s;
     s.SetData(u, 12);
-    EXPECT_EQ(s.CurLvl(), 0);
-    EXPECT_EQ(s.Mode(), 0x0A);
-    EXPECT_EQ(s.TypDev(), 0x05);
-    EXPECT_EQ(s.CodDmamge(), 0xFF);
-    EXPECT_FALSE(s.TestAsk(1));  // level 2 missing
-    EXPECT_EQ(s.ValAsk(), 0u);
-
+    EXPECT_EQ((Ints{s.CurLvl(), s.Mode(), s.TypDev(), s.CodDmamge(), s.TestAsk(1)}),
+              (Ints{0, 0x0A, 0x05, 0xFF, 0}));
+    EXPECT_EQ(s.ValAsk(), 0u);  // level 2 missing
     u[6] = 32;
     s.SetData(u, 20);
     EXPECT_EQ(s.CurLvl(), 32);
     EXPECT_EQ(s.ValAsk(), 1u | 2u << 6 | 3u << 12 | 4u << 18);
     EXPECT_EQ(s.ValCmd(), 0x20u | 1u << 18);
-    EXPECT_TRUE(s.TestAsk(1));
-    EXPECT_TRUE(s.TestAsk(8));  // unit 13 bit 1
-    EXPECT_FALSE(s.TestAsk(7));
-    EXPECT_TRUE(s.TestCmd(6));   // unit 16 bit 5
-    EXPECT_TRUE(s.TestCmd(19));  // unit 19 bit 0
-    EXPECT_FALSE(s.TestCmd(25));
+    // ask 8: unit 13 bit 1; commands 6 and 19: unit 16 bit 5, unit 19 bit 0
+    EXPECT_EQ((Ints{s.TestAsk(1), s.TestAsk(8), s.TestAsk(7), s.TestCmd(6), s.TestCmd(19),
+                    s.TestCmd(25)}),
+              (Ints{1, 1, 0, 1, 1, 0}));
     EXPECT_EQ(s.ValAskFull(), s.ValAsk());
-
-    s.SetData(u, 36);
-    // unit 20 at bit 24; unit 26 at bit 60 keeps its low four bits only
+    s.SetData(u, 36);  // unit 20 at bit 24; unit 26 at bit 60 keeps its low four bits only
     EXPECT_EQ(s.ValAskFull(),
               (1ull | 2ull << 6 | 3ull << 12 | 4ull << 18) | 1ull << 24 | 0xFull << 60);
     EXPECT_EQ(s.ValCmdFull(), (0x20ull | 1ull << 18) | 2ull << 24);
@@ -309,31 +203,22 @@ TEST(CSostSensTest, LevelFieldsFromUnits) {
 
 TEST(CSostSensTest, ChangeTestsCountAppearingLevelsOnly) {
     unsigned char u[20] = {};
-    CSostSens lvl0, lvl1a, lvl1b, lvl2;
+    CSostSens lvl0, lvl1a, lvl1b, lvl2, none;
     lvl0.SetData(u, 4);
     u[6] = 5;
     lvl1a.SetData(u, 12);
     u[6] = 6;
     lvl1b.SetData(u, 12);
     lvl2.SetData(u, 20);
-    EXPECT_TRUE(lvl0.chngCurLvl(lvl1a));   // level appeared
-    EXPECT_FALSE(lvl1a.chngCurLvl(lvl0));  // level went away
-    EXPECT_TRUE(lvl1a.chngCurLvl(lvl1b));
-    EXPECT_FALSE(lvl1b.chngCurLvl(lvl2));
-    EXPECT_FALSE(lvl1a.chngMode(lvl1b));
-    EXPECT_FALSE(lvl0.chngCurLvl(lvl0));
-    EXPECT_TRUE(lvl1a.chngValAsk(lvl2));
-    EXPECT_FALSE(lvl2.chngValAsk(lvl1a));
-    CSostSens none;
-    EXPECT_TRUE(none.chngBitLvl0(lvl0));
-    EXPECT_FALSE(lvl0.chngBitLvl0(none));
-    CSostSens bit = lvl0;
+    CSostSens bit = lvl0, ext = lvl1a;
     bit.setBit(23);
-    EXPECT_TRUE(lvl0.chngBitLvl0(bit));
-    CSostSens ext = lvl1a;
     ext.setBit(30);  // unit 5: an extended bit
-    EXPECT_TRUE(lvl1a.chngBitLvl1(ext));
-    EXPECT_FALSE(lvl1a.chngTypDev(ext));
+    EXPECT_EQ((Ints{lvl0.chngCurLvl(lvl1a), lvl1a.chngCurLvl(lvl0), lvl1a.chngCurLvl(lvl1b),
+                    lvl1b.chngCurLvl(lvl2), lvl1a.chngMode(lvl1b), lvl0.chngCurLvl(lvl0),
+                    lvl1a.chngValAsk(lvl2), lvl2.chngValAsk(lvl1a), none.chngBitLvl0(lvl0),
+                    lvl0.chngBitLvl0(none), lvl0.chngBitLvl0(bit), lvl1a.chngBitLvl1(ext),
+                    lvl1a.chngTypDev(ext)}),
+              (Ints{1, 0, 1, 0, 0, 0, 1, 0, 1, 0, 1, 1, 0}));
 }
 
 TEST(CSostSensTest, TakesUnitsFromRecordByLevel) {
@@ -342,18 +227,14 @@ TEST(CSostSensTest, TakesUnitsFromRecordByLevel) {
     rec[6] = 0x02;  // device 8,
     rec[7] = 0x0A;  // extension 10: the lift state
     for (int i = 8; i < 30; ++i) rec[i] = static_cast<unsigned char>(i);
-    const struct { int len, count; } cases[] = {{21, 4}, {22, 12}, {29, 12}, {30, 20}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.len);
+    for (const Ints& c : {Ints{21, 4}, Ints{22, 12}, Ints{29, 12}, Ints{30, 20}}) {
         CSostSens s;
-        s = CMes(c.len, rec);
-        EXPECT_EQ(s.Count(), c.count);
-        EXPECT_EQ(s[0], 8);
-        EXPECT_EQ(s[c.count - 1], 8 + c.count - 1);
-        EXPECT_EQ(s[c.count], 0);
+        s = CMes(c[0], rec);
+        EXPECT_EQ((Ints{s.Count(), s[0], s[c[1] - 1], s[c[1]]}), (Ints{c[1], 8, 8 + c[1] - 1, 0}))
+            << c[0];
     }
-    rec[5] = 28;
     CSostSens sens;
+    rec[5] = 28;
     sens = CMes(22, rec);
     EXPECT_EQ(sens.Count(), 8);
     rec[5] = 25;

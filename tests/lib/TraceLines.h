@@ -1,4 +1,4 @@
-// Collects trace lines from any thread and lets a test wait for one (bounded, on a condition).
+// Trace lines and call counts collected from any thread, with bounded waits for the tests.
 #pragma once
 
 #include <chrono>
@@ -6,90 +6,46 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include <sys/syscall.h>
-#include <unistd.h>
-
+// Lines or calls; notified under the lock, as a waiter may destroy it as soon as it wakes.
 class TraceLines {
 public:
-    void Add(const std::string& line) {
+    int Hit() { return Add(""); }
+    int Add(const std::string& line) {
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_Lines.push_back(line);
         m_Cond.notify_all();
+        return static_cast<int>(m_Lines.size());
     }
-
-    // True once count lines contain the needle; false after the bound.
-    bool WaitFor(const std::string& needle,
-                 int count = 1,
-                 std::chrono::seconds bound = std::chrono::seconds(20)) {
+    // True once count lines contain the needle ("" counts calls); false after 20 seconds.
+    bool WaitFor(const std::string& needle, int count = 1) {
         std::unique_lock<std::mutex> lock(m_Mutex);
-        return m_Cond.wait_for(lock, bound, [&] { return CountLocked(needle) >= count; });
+        return m_Cond.wait_for(lock, std::chrono::seconds(20), [&] {
+            int n = 0;
+            for (const auto& line : m_Lines) n += line.find(needle) != std::string::npos;
+            return n >= count;
+        });
     }
-
-    int Count(const std::string& needle) {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return CountLocked(needle);
-    }
-
+    bool WaitFor(int calls) { return WaitFor("", calls); }
+    int Count() { return static_cast<int>(Lines().size()); }
     std::vector<std::string> Lines() {
         std::lock_guard<std::mutex> lock(m_Mutex);
         return m_Lines;
     }
 
-    // Index of the first line containing the needle, or -1.
-    int IndexOf(const std::string& needle) {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        for (size_t i = 0; i < m_Lines.size(); ++i)
-            if (m_Lines[i].find(needle) != std::string::npos) return static_cast<int>(i);
-        return -1;
-    }
-
 private:
-    int CountLocked(const std::string& needle) const {
-        int n = 0;
-        for (const auto& line : m_Lines)
-            if (line.find(needle) != std::string::npos) ++n;
-        return n;
-    }
-
     std::mutex m_Mutex;
     std::condition_variable m_Cond;
     std::vector<std::string> m_Lines;
 };
+using CallCounter = TraceLines;
 
-// A counter that tests can wait on.
-class CallCounter {
-public:
-    int Hit() {
-        // Notified under the lock: a waiter may destroy the counter as soon as it wakes.
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        m_Tid = static_cast<long>(syscall(SYS_gettid));
-        m_Cond.notify_all();
-        return ++m_Count;
-    }
-    bool WaitFor(int count, std::chrono::seconds bound = std::chrono::seconds(20)) {
-        std::unique_lock<std::mutex> lock(m_Mutex);
-        return m_Cond.wait_for(lock, bound, [&] { return m_Count >= count; });
-    }
-    int Count() {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_Count;
-    }
-    long Tid() {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_Tid;
-    }
-
-private:
-    std::mutex m_Mutex;
-    std::condition_variable m_Cond;
-    int m_Count = 0;
-    long m_Tid = 0;
-};
-
-// Threads of this process, from /proc.
+// Threads of this process, from /proc. A sanitizer starts a helper thread of its own with the
+// first thread: one is started and joined first so that every count includes it.
 inline int ThreadCount() {
+    std::thread([] {}).join();
     int n = 0;
     if (FILE* f = std::fopen("/proc/self/status", "r")) {
         char line[256];
