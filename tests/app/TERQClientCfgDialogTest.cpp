@@ -4,11 +4,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <libxml/parser.h>
+#include <libxml/tree.h>
 #include <sys/stat.h>
 #include <wx/apptrait.h>
 #include <wx/combobox.h>
@@ -63,12 +64,7 @@ std::string Label(wxWindow* w) { return w->GetLabel().utf8_string(); }
 
 // "dd.mm.yyyy hh:mm:ss " at the start of a log line.
 bool HasStamp(const std::string& line) {
-    const std::string shape = "00.00.0000 00:00:00 ";
-    for (std::size_t i = 0; i < shape.size(); ++i) {
-        const bool digit = i < line.size() && line[i] >= '0' && line[i] <= '9';
-        if (i >= line.size() || (shape[i] == '0' ? !digit : line[i] != shape[i])) return false;
-    }
-    return true;
+    return std::regex_search(line, std::regex("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d "));
 }
 
 class ToolTest : public testing::Test {
@@ -163,18 +159,15 @@ protected:
         }
         return lines;
     }
-    // The "Language" attribute of the saved file's root: "<none>" without one, "<nofile>"
-    // when the file cannot be parsed.
+    // The "Language" attribute of the saved file's root, "<nofile>" without a readable file.
     std::string SavedLanguage() const {
-        xmlDoc* doc =
-            xmlReadFile(ConfigFile().c_str(), nullptr, XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-        if (doc == nullptr) return "<nofile>";
-        xmlChar* value =
-            xmlGetProp(xmlDocGetRootElement(doc), reinterpret_cast<const xmlChar*>("Language"));
-        const std::string result = value ? reinterpret_cast<const char*>(value) : "<none>";
-        xmlFree(value);
-        xmlFreeDoc(doc);
-        return result;
+        std::ostringstream text;
+        if (fs::is_regular_file(ConfigFile())) text << std::ifstream(ConfigFile()).rdbuf();
+        std::smatch m;
+        const std::string s = text.str();
+        return std::regex_search(s, m, std::regex("<TERQClient Language=\"([a-z]*)\""))
+                   ? m.str(1)
+                   : "<nofile>";
     }
 
     std::string m_home;
