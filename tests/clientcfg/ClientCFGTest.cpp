@@ -152,39 +152,29 @@ TEST_F(ClientCFGTest, UnknownContentAndModeSurviveLoadAndSave) {
 
 TEST_F(ClientCFGTest, FailuresThrowTheirTextsAndLeaveNoTemporaryFile) {
     const std::string home = m_home;
-    const struct {
-        std::function<void()> run;
-        std::wstring text;
-    } rows[] = {
-        {[] { CClientCFG().XMLLoadStr("<TERQClient"); }, _S_(IDS_XML_LOAD)},
-        {[] { CClientCFG().XMLLoadStr(""); }, _S_(IDS_XML_LOAD)},
-        {[] { CClientCFG().XMLAdd(); }, L"!m_XMLDOM"},
-        {[] { CClientCFG().XMLSaveFile(); }, _S_(IDS_XML_SAVE)},
-        {[home] {
-             CClientCFG cfg;
-             cfg.XMLLoadStr(
-                 "<Other Language=\"enu\"/>");  // another root loads but cannot be updated
-             EXPECT_EQ(cfg.m_XMLNode, nullptr);
-             cfg.XMLUpdate();
-         },
+    const std::pair<std::function<void(CClientCFG&)>, std::wstring> rows[] = {
+        {[](CClientCFG& c) { c.XMLLoadStr("<TERQClient"); }, _S_(IDS_XML_LOAD)},
+        {[](CClientCFG& c) { c.XMLLoadStr(""); }, _S_(IDS_XML_LOAD)},
+        {[](CClientCFG& c) { c.XMLAdd(); }, L"!m_XMLDOM"},
+        {[](CClientCFG& c) { c.XMLSaveFile(); }, _S_(IDS_XML_SAVE)},
+        // another root loads but cannot be updated
+        {[](CClientCFG& c) { c.XMLLoadStr("<Other Language=\"enu\"/>"), c.XMLUpdate(); },
          _S_(IDS_XML_APPEND) + L" parameters Language elements TERQClient"},
-        {[home] {
-             CClientCFG cfg;
-             cfg.XMLLoadFile();
-             fs::create_directories(home + "/TERQ/etc/TERQClient.xml/x");  // a folder stands there
-             cfg.XMLSaveFile();
+        // a folder where the file goes; no folder at all
+        {[home](CClientCFG& c) {
+             c.XMLLoadFile();
+             fs::create_directories(home + "/TERQ/etc/TERQClient.xml/x");
+             c.XMLSaveFile();
          },
          _S_(IDS_XML_SAVE)},
-        {[home] {
-             CClientCFG cfg;
-             cfg.XMLLoadFile();
-             fs::remove_all(home + "/TERQ");
-             cfg.XMLSaveFile();
+        {[home](CClientCFG& c) {
+             c.XMLLoadFile(), fs::remove_all(home + "/TERQ"), c.XMLSaveFile();
          },
          _S_(IDS_XML_SAVE)},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(Thrown(row.run), row.text);
+        CClientCFG cfg;
+        EXPECT_EQ(Thrown([&] { row.first(cfg); }), row.second);
         if (fs::exists(m_home + "/TERQ/etc")) {
             for (const auto& entry : fs::directory_iterator(m_home + "/TERQ/etc"))
                 EXPECT_EQ(entry.path().filename(), "TERQClient.xml");
