@@ -134,6 +134,7 @@ TEST_F(DBTimeTest, AddHourAddMonAddPeriod) {
         {kPeriod, Msk(2028, 1, 29), 1, Msk(2028, 2, 29)},
         {kPeriod, Msk(2028, 1, 28, 15, 45), 1, Msk(2028, 2, 28)},
         {kPeriod, Msk(2026, 12, 31), 0, Msk(2027, 1, 1)},
+        {kPeriod, Msk(2026, 12, 31), 1, Msk(2027, 2, 1)},
         {kPeriod, Msk(2028, 3, 29), -1, Msk(2028, 2, 29)},
         {kPeriod, Msk(2026, 5, 15), -17, Msk(2024, 12, 15)},
         // 2100 passes the divisible-by-4 test; the calendar then makes 29 February 1 March
