@@ -171,10 +171,13 @@ public:
     CStateB& operator=(const CStateB& other);
 
     static const char* const s_State;  // "State"
-    static const char *const s_Number,
-        *const s_ShortName, *const s_MesForLog, *const s_InsLog, *const s_Pulsar,
-                                                                     *const s_GroupSost,
-                                                                         *const s_Disabl;
+    static const char* const s_Number;
+    static const char* const s_ShortName;
+    static const char* const s_MesForLog;
+    static const char* const s_InsLog;
+    static const char* const s_Pulsar;
+    static const char* const s_GroupSost;
+    static const char* const s_Disabl;
 
     int TypNode() override { return typState; }
     const char* ElementName() const override { return s_State; }
@@ -204,9 +207,13 @@ public:
     COutB& operator=(const COutB& other);
 
     static const char* const s_Out;  // "Out"
-    static const char *const s_Number,
-        *const s_ShortOn, *const s_LongOn, *const s_ShortOff, *const s_LongOff, *const s_Disabl,
-                                                                                    *const s_InsLog;
+    static const char* const s_Number;
+    static const char* const s_ShortOn;
+    static const char* const s_LongOn;
+    static const char* const s_ShortOff;
+    static const char* const s_LongOff;
+    static const char* const s_Disabl;
+    static const char* const s_InsLog;
 
     int TypNode() override { return typOut; }
     const char* ElementName() const override { return s_Out; }
@@ -233,8 +240,11 @@ public:
     CKeyB& operator=(const CKeyB& other);
 
     static const char* const s_Key;  // "Key"
-    static const char *const s_Level, *const s_Prefix, *const s_Number, *const s_Owner,
-                                                                            *const s_Comm;
+    static const char* const s_Level;
+    static const char* const s_Prefix;
+    static const char* const s_Number;
+    static const char* const s_Owner;
+    static const char* const s_Comm;
 
     int TypNode() override { return typKey; }
     const char* ElementName() const override { return s_Key; }
@@ -260,7 +270,11 @@ public:
     CTermDevB& operator=(const CTermDevB& other);
 
     static const char* const s_Dev;  // "Dev"
-    static const char *const s_Address, *const s_Short, *const s_Full, *const s_Typ, *const s_Vers;
+    static const char* const s_Address;
+    static const char* const s_Short;
+    static const char* const s_Full;
+    static const char* const s_Typ;
+    static const char* const s_Vers;
 
     int TypNode() override { return typTermDev; }
     const char* ElementName() const override { return s_Dev; }
@@ -400,7 +414,10 @@ public:
     explicit CAlertLift(CNodeB* parent = nullptr) : CNodeTreeB(parent) {}
 
     static const char* const s_AlertLift;  // "AlertLift"
-    static const char *const s_CodAlertLift, *const s_Filter, *const s_Annot, *const s_CodLift;
+    static const char* const s_CodAlertLift;
+    static const char* const s_Filter;
+    static const char* const s_Annot;
+    static const char* const s_CodLift;
 
     int TypNode() override { return typAlertLift; }
     const char* ElementName() const override { return s_AlertLift; }
@@ -414,12 +431,15 @@ public:
     explicit CAlertMsg(CNodeB* table = nullptr) : CNodeTreeB(table) {}
 
     static const char* const s_AlertMsg;  // "AlertMsg"
-    static const char *const s_CodAlertMsg,
-        *const s_NumMsg, *const s_Comment, *const s_Filter, *const s_Annot,
-                                                                *const s_Flags,
-                                                                    *const s_GroupMask,
-                                                                        *const s_Test,
-                                                                            *const s_DelayNext;
+    static const char* const s_CodAlertMsg;
+    static const char* const s_NumMsg;
+    static const char* const s_Comment;
+    static const char* const s_Filter;
+    static const char* const s_Annot;
+    static const char* const s_Flags;
+    static const char* const s_GroupMask;
+    static const char* const s_Test;
+    static const char* const s_DelayNext;
 
     int TypNode() override { return typAlertMsg; }
     const char* ElementName() const override { return s_AlertMsg; }
@@ -466,7 +486,8 @@ public:
     explicit CLiftInGroup(CNodeB* group = nullptr) : CNodeTreeB(group) {}
 
     static const char* const s_Lift;  // "LIFT"
-    static const char *const s_GUID, *const s_Point;
+    static const char* const s_GUID;
+    static const char* const s_Point;
 
     int TypNode() override { return typLiftInGroup; }
     const char* ElementName() const override { return s_Lift; }
@@ -562,11 +583,15 @@ public:
     ~CGroupB() override;
 
     static const char* const s_Group;  // "GROUP"
-    static const char *const s_Name,
-        *const s_Number, *const s_NoNewError,
-                             *const s_Trasparent,
-                                 *const s_NoBorder,
-                                     *const s_Decor, *const s_Rect, *const s_Fon, *const s_FileMap;
+    static const char* const s_Name;
+    static const char* const s_Number;
+    static const char* const s_NoNewError;
+    static const char* const s_Trasparent;
+    static const char* const s_NoBorder;
+    static const char* const s_Decor;
+    static const char* const s_Rect;
+    static const char* const s_Fon;
+    static const char* const s_FileMap;
     static constexpr std::uint32_t kFon = 0xF0FBFF;
 
     int TypNode() override { return typGroup; }
@@ -696,21 +721,22 @@ public:
     CUserTeam& operator=(const CUserTeam&) = delete;
 
     static const char* const s_User;  // "User"
-    static const char *const s_IdDBSrc,
-        *const s_Name, *const s_PassWd,
-                           *const s_Comment,
-                               *const s_Profil,
-                                   *const s_Token,
-                                       *const s_TypCliGCM,
-                                           *const s_Flags,
-                                               *const s_Access,
-                                                   *const s_BegNotify,
-                                                       *const s_EndNotify,
-                                                           *const s_Phone,
-                                                               *const s_EMail,
-                                                                   *const s_SIPURL,
-                                                                       *const s_POSTURL,
-                                                                           *const s_IDTelegram;
+    static const char* const s_IdDBSrc;
+    static const char* const s_Name;
+    static const char* const s_PassWd;
+    static const char* const s_Comment;
+    static const char* const s_Profil;
+    static const char* const s_Token;
+    static const char* const s_TypCliGCM;
+    static const char* const s_Flags;
+    static const char* const s_Access;
+    static const char* const s_BegNotify;
+    static const char* const s_EndNotify;
+    static const char* const s_Phone;
+    static const char* const s_EMail;
+    static const char* const s_SIPURL;
+    static const char* const s_POSTURL;
+    static const char* const s_IDTelegram;
 
     int TypNode() override { return typUserTeam; }
     const char* ElementName() const override { return s_User; }
@@ -796,7 +822,10 @@ public:
     explicit CGroupTeam(CNodeB* table = nullptr) : CNodeTreeB(table) {}
 
     static const char* const s_Group;  // "Group"
-    static const char *const s_Number, *const s_Name, *const s_Comm, *const s_Flags;
+    static const char* const s_Number;
+    static const char* const s_Name;
+    static const char* const s_Comm;
+    static const char* const s_Flags;
 
     int TypNode() override { return typGroupTeam; }
     const char* ElementName() const override { return s_Group; }
@@ -975,15 +1004,17 @@ public:
     CPunctB& operator=(const CPunctB&) = delete;
 
     static const char* const s_Punct;  // "DISP"
-    static const char *const s_Name,
-        *const s_TypViewLift, *const s_TestMoveLift, *const s_NameLock,
-                                                         *const s_AskLift,
-                                                             *const s_SpeakGDP,
-                                                                 *const s_SizeLiftGrp,
-                                                                     *const s_FonGrp,
-                                                                         *const s_AvtoGGS,
-                                                                             *const s_DisGrad,
-                                                                                 *const s_TwoCol;
+    static const char* const s_Name;
+    static const char* const s_TypViewLift;
+    static const char* const s_TestMoveLift;
+    static const char* const s_NameLock;
+    static const char* const s_AskLift;
+    static const char* const s_SpeakGDP;
+    static const char* const s_SizeLiftGrp;
+    static const char* const s_FonGrp;
+    static const char* const s_AvtoGGS;
+    static const char* const s_DisGrad;
+    static const char* const s_TwoCol;
 
     int TypNode() override { return typPunct; }
     const char* ElementName() const override { return s_Punct; }
@@ -1026,7 +1057,8 @@ public:
     explicit CStreetB(CNodeB* parent = nullptr) : CNodeTreeB(parent) {}
 
     static const char* const s_Street;  // "STREET"
-    static const char *const s_Name, *const s_Fon;
+    static const char* const s_Name;
+    static const char* const s_Fon;
 
     int TypNode() override { return typStreet; }
     const char* ElementName() const override { return s_Street; }
@@ -1044,7 +1076,9 @@ public:
     explicit CHomeB(CNodeB* parent = nullptr) : CNodeTreeB(parent) {}
 
     static const char* const s_Home;  // "HOME"
-    static const char *const s_Name, *const s_Lat, *const s_Long;
+    static const char* const s_Name;
+    static const char* const s_Lat;
+    static const char* const s_Long;
 
     int TypNode() override { return typHome; }
     const char* ElementName() const override { return s_Home; }
