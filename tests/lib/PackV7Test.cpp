@@ -36,28 +36,20 @@ unsigned BitCrc16(const Bytes& p, size_t n) {
 
 }  // namespace
 
-// The catalogue check value, every CRC-8 table entry, and the sliced CRC-16 against the bitwise
-// one at every length around its 8-byte steps.
+// The catalogue check value, and the sliced CRC-16 against the bitwise one around its 8-byte
+// steps.
 TEST(CPackV7Test, CrcsMatchCatalogueAndDefinition) {
     const unsigned char check[] = "123456789";
     EXPECT_EQ((Ints{CPackV7::CalcCrc16(check, 9), CPackV7::CalcCrc16(check, 0),
                     CPackV7::CalcCrc(check, 0)}),
               (Ints{0x31C3, 0, 0}));
-    for (unsigned b = 0; b < 256; ++b) {
-        unsigned c = b;
-        for (int i = 0; i < 8; ++i) c = ((c & 0x80) ? ((c << 1) ^ 0x43) : (c << 1)) & 0xFF;
-        ASSERT_EQ(c, CPackV7::Step3[b]) << b;
-    }
-    Bytes data(200);
+    Bytes data(40);
     for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<unsigned char>(i * 37 + 11);
-    for (int n = 1; n <= 200; ++n)
+    for (int n = 1; n <= 40; ++n)
         ASSERT_EQ(BitCrc16(data, static_cast<size_t>(n)), CPackV7::CalcCrc16(data.data(), n)) << n;
 }
 
 TEST(CPackV7Test, ParsesHandBuiltHeaders) {
-    const CPackV7 empty;
-    EXPECT_EQ((Ints{empty.GetLen(), empty.GetTypAsk(), empty.GetMesTyp(), empty.IsValid()}),
-              (Ints{0, -1, -1, 1}));
     const Bytes raw = Header(4, 9, 8, 0x83, {0x82});  // type bit 7 masked; restart, direction set
     const CPackV7 p = Pack(raw);
     EXPECT_EQ((Ints{p.IsValid(), p.IsRestart(), p.GetClassPack(), p.GetIdent(), p.GetRepl(),
@@ -84,7 +76,6 @@ TEST(CPackV7Test, BuildersWriteHeaderAndBody) {
     const unsigned char data[] = {0xDE, 0xAD};
     ASSERT_EQ(1, p.SetLink(CPackV7::tpCloseLink, data, 2));
     EXPECT_EQ(Header(3, 9, 8, 4, {0xDE, 0xAD}), Of(p));
-    EXPECT_TRUE(p.IsCloseLink());
     ASSERT_EQ(1, p.SetAsk(CPackV7::tpAsk, CPackV7::taGGSOn, 1, data, 2));
     EXPECT_EQ(Header(4, 9, 8, 3, {0xC1, 0xDE, 0xAD}), Of(p));
     EXPECT_TRUE(p.IsOnOffGGS() && !p.IsRestart());
@@ -111,7 +102,6 @@ TEST(CPackV7Test, BuildersKeepDataLimits) {
         int (*build)(CPackV7&, U8, int);
     } cases[] = {
         {1009, 13, [](CPackV7& p, U8 d, int n) { return p.SetLink(CPackV7::tpNone, d, n); }},
-        {1009, 13, [](CPackV7& p, U8 d, int n) { return p.SetVoice(CPackV7::tpNone, d, n); }},
         {1008, 13, [](CPackV7& p, U8 d, int n) { return p.SetData(CPackV7::tpNone, d, n); }},
         {1008, 14,
          [](CPackV7& p, U8 d, int n) {
@@ -168,9 +158,9 @@ TEST(CPackV7Test, SubscriptionsAndMessageRequests) {
     EXPECT_EQ(16 % 12, sub.GetBuf()[42]);  // the 15th type ends the entry
 }
 
-// Messages of lengths 3 and 2, then one whose length byte is 1; one running past the packet;
-// one of type 12; a request instead of a message sequence. A message record goes in and out
-// behind byte 13, which must agree with its length.
+// Messages of lengths 3 and 2, then one whose length byte is 1; one of type 12; a request instead
+// of a message sequence. A message record goes in and out behind byte 13, which must agree with its
+// length.
 TEST(CPackV7Test, MessagesInAndOut) {
     const Bytes raw = Header(4, 0, 0, 10, {0x00, 3, 7, 0xAB, 2, 11, 1, 9});
     CPackV7 p = Pack(raw);
@@ -178,11 +168,6 @@ TEST(CPackV7Test, MessagesInAndOut) {
     Ints got;
     for (int i = 0; i < 3; ++i) got.insert(got.end(), {p.GetMes(m), m.TypMes(), m.Length()});
     EXPECT_EQ(got, (Ints{1, 7, 3, 1, 11, 2, 0, -1, 0}));
-    Bytes past = raw;
-    past.resize(22);
-    past[19] = 4;  // 19 + 4 > 22
-    CPackV7 q = Pack(past);
-    EXPECT_EQ((Ints{q.GetMes(m), q.GetMes(m), q.GetMes(m)}), (Ints{1, 1, 0}));
     EXPECT_EQ(0, Pack(Header(4, 0, 0, 10, {0x00, 2, 12})).GetMes(m) +
                      Pack(Header(4, 0, 0, 10, {0x80, 2, 7})).GetMes(m));
 

@@ -30,6 +30,11 @@ public:
     }
     bool WaitFor(int calls) { return WaitFor("", calls); }
     int Count() { return static_cast<int>(Lines().size()); }
+    int Count(const std::string& needle) {
+        int n = 0;
+        for (const auto& line : Lines()) n += line.find(needle) != std::string::npos;
+        return n;
+    }
     std::vector<std::string> Lines() {
         std::lock_guard<std::mutex> lock(m_Mutex);
         return m_Lines;
