@@ -141,22 +141,16 @@ TEST(CSostSensTest, InfoDzAndSensorStates) {
     other.SetData(s, 12);
     EXPECT_EQ((Ints{other.CurLvl(), other.chngCurLvl(sens), sens.chngValAsk(other)}),
               (Ints{0, 1, 0}));
-}
-
-TEST(CSostSensTest, SensorTakesUnitsFromRecordByLevel) {
-    unsigned char rec[30] = {};
-    rec[5] = 26;
-    rec[6] = 0x02;  // device 8,
-    rec[7] = 0x0A;  // extension 10: the lift state
-    for (int i = 8; i < 30; ++i) rec[i] = static_cast<unsigned char>(i);
-    for (const Ints& c : {Ints{21, 4}, Ints{22, 12}, Ints{29, 12}, Ints{30, 20}}) {
-        CSostSens s;
-        s = CMes(c[0], rec);
-        EXPECT_EQ((Ints{s.Count(), s[0], s[c[1] - 1], s[c[1]]}), (Ints{c[1], 8, 8 + c[1] - 1, 0}))
+    // from a lift-state record (device 8, extension 10): levels by record length
+    unsigned char lift[30] = {0, 0, 0, 0, 0, 26, 0x02, 0x0A};
+    for (int i = 8; i < 30; ++i) lift[i] = static_cast<unsigned char>(i);
+    for (const Ints& c : {Ints{21, 4}, Ints{22, 12}, Ints{30, 20}}) {
+        sens = CMes(c[0], lift);
+        EXPECT_EQ((Ints{sens.Count(), sens[0], sens[c[1] - 1], sens[c[1]]}),
+                  (Ints{c[1], 8, 8 + c[1] - 1, 0}))
             << c[0];
     }
-    CSostSens sens;
-    rec[5] = 25;
-    sens = CMes(22, rec);
+    lift[5] = 25;
+    sens = CMes(22, lift);
     EXPECT_EQ(sens.Count(), 0);
 }
