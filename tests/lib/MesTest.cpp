@@ -57,46 +57,38 @@ TEST(CMesTest, AddressFormsAndFields) {
 
 TEST(CMesTest, ConstructorLayoutsOfEveryType) {
     const struct {
-        const char* name;
         CMes mes;
         Bytes expect;
     } cases[] = {
-        {"type and byte", CMes(kD, kDs, kO, kOs, CMes::mtGGS, 0x21), Head(48, {0x21})},
-        {"type and bytes", CMes(kD, kDs, kO, kOs, CMes::mtGGS, b3, 3),
-         Head(48, {0x12, 0x34, 0x56})},
-        {"negative count", CMes(kD, kDs, kO, kOs, CMes::mtGGS, b3, -1), Head(48)},
-        {"device, extra",
-         CMes(kD, kDs, kO, kOs, 100, CMes::mtSostLift, CMes::askServ18, b2, 2, 181),
+        {CMes(kD, kDs, kO, kOs, CMes::mtGGS, 0x21), Head(48, {0x21})},
+        {CMes(kD, kDs, kO, kOs, CMes::mtGGS, b3, 3), Head(48, {0x12, 0x34, 0x56})},
+        {CMes(kD, kDs, kO, kOs, CMes::mtGGS, b3, -1), Head(48)},
+        {CMes(kD, kDs, kO, kOs, 100, CMes::mtSostLift, CMes::askServ18, b2, 2, 181),
          Head(26, {0x39, 0x02, 0x12, 0x34, 0x2D, 0x10})},
-        {"device, ext 10",
-         CMes(kD, kDs, kO, kOs, 5, CMes::mtSostLift, CMes::askLiftState, nullptr, 0),
+        {CMes(kD, kDs, kO, kOs, 5, CMes::mtSostLift, CMes::askLiftState, nullptr, 0),
          Head(26, {0x01, 0x1A})},
-        {"NVRAM job", CMes(kD, kDs, kO, kOs, CMes::jobWrite, 709, 3, b3),
+        {CMes(kD, kDs, kO, kOs, CMes::jobWrite, 709, 3, b3),
          Head(45, {0x05, 0x0B, 0x03, 0x01, 0x12, 0x10, 0x23, 0x15})},
-        {"NVRAM job, 34 bytes", CMes(kD, kDs, kO, kOs, CMes::jobWrite, 709, 34, b3),
-         Head(45, {0x05, 0x0B, 0x22, 0x01})},
-        {"NVRAM result", CMes(kD, kDs, kO, kOs, CMes::rezOk, 709, 3, b3),
+        {CMes(kD, kDs, kO, kOs, CMes::jobWrite, 709, 34, b3), Head(45, {0x05, 0x0B, 0x22, 0x01})},
+        {CMes(kD, kDs, kO, kOs, CMes::rezOk, 709, 3, b3),
          Head(13, {0x05, 0x0B, 0x03, 0x00, 0x12, 0x10, 0x23, 0x15})},
-        {"NVRAM result, fault", CMes(kD, kDs, kO, kOs, As<CMes::rezNVRAM>(3), 709, 3, b3),
+        {CMes(kD, kDs, kO, kOs, As<CMes::rezNVRAM>(3), 709, 3, b3),
          Head(13, {0x05, 0x0B, 0x03, 0x03})},
-        {"service", CMes(kD, kDs, kO, kOs, CMes::srvSetAdr, b2, 2), Head(46, {0x02, 0x12, 0x34})},
-        {"prefix", CMes(kD, kDs, kO, kOs, As<CMes::typPrefix>(5), 0x2A), Head(61, {0x05, 0x2A})},
-        {"prefix and ask",
-         CMes(kD, kDs, kO, kOs, As<CMes::typPrefix>(5), 9, CMes::askLiftState, 2, b2),
+        {CMes(kD, kDs, kO, kOs, CMes::srvSetAdr, b2, 2), Head(46, {0x02, 0x12, 0x34})},
+        {CMes(kD, kDs, kO, kOs, As<CMes::typPrefix>(5), 0x2A), Head(61, {0x05, 0x2A})},
+        {CMes(kD, kDs, kO, kOs, As<CMes::typPrefix>(5), 9, CMes::askLiftState, 2, b2),
          Head(62, {0x05, 0x09, 0x0A, 0x12, 0x34})},
-        {"service 18", CMes(kD, kDs, kO, kOs, 100, As<CMes::subServ18>(7), b2, 2),
+        {CMes(kD, kDs, kO, kOs, 100, As<CMes::subServ18>(7), b2, 2),
          Head(58, {0x39, 0x02, 0x07, 0x08, 0x01, 0x0D})},
-        {"alert", CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(0x12345678)),
+        {CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(0x12345678)),
          Head(31, {0x01, 0x38, 0x19, 0x05, 0x0D, 0x12})},
         // the data form without bytes is the short form
-        {"alert 5, no bytes", CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(5), b3, 0),
-         Head(31, {0x01, 0x05})},
-        {"alert 0, null bytes", CMes(kD, kDs, kO, kOs, CMes::alrtNone, nullptr, 3),
-         Head(31, {0x01})},
-        {"alert with data", CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(1), b3, 3),
+        {CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(5), b3, 0), Head(31, {0x01, 0x05})},
+        {CMes(kD, kDs, kO, kOs, CMes::alrtNone, nullptr, 3), Head(31, {0x01})},
+        {CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(1), b3, 3),
          Head(31, {0x01, 0x01, 0, 0, 0, 0, 0, 0x12, 0x10, 0x23, 0x15})},
     };
-    for (const auto& c : cases) EXPECT_EQ(Rec(c.mes), c.expect) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(Rec(c.mes), c.expect) << &c - cases;
 }
 
 // Records hold at most 63 bytes; each form cuts its data to fit.
