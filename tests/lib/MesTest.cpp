@@ -41,12 +41,14 @@ TEST(CMesTest, AddressFormsAndFields) {
     // record keeps the raw number.
     const CMes m(kD, kDs, kO, kOs, 100, CMes::mtSostLift, CMes::askServ18, b2, 2);
     EXPECT_EQ((Ints{m.GetDev(), m.GetExt(), m.GetOrigUM(), m.GetOrigSlot(), m.GetDestUM(),
-                    m.GetDestSlot()}),
-              (Ints{100, 18, 200, 15, 5, 3}));
+                    m.GetDestSlot(), m.GetHopCount(), m.GetPrior()}),
+              (Ints{100, 18, 200, 15, 5, 3, 0, 255}));
     // prefix, alert and service forms
     const CMes pfx(kD, kDs, kO, kOs, As<CMes::typPrefix>(5), 9, As<CMes::askFromMain>(0x2B), 0,
                    nullptr);
-    EXPECT_EQ((Ints{pfx.GetPrefix(), pfx.GetDev(), pfx.GetExt()}), (Ints{5, 9, 11}));
+    const CMes pfx2(kD, kDs, kO, kOs, As<CMes::typPrefix>(6), 0x2A);
+    EXPECT_EQ((Ints{pfx.GetPrefix(), pfx.GetDev(), pfx.GetExt(), pfx2.GetPrefix()}),
+              (Ints{5, 9, 11, 6}));
     const CMes alert(kD, kDs, kO, kOs, As<CMes::typAlert>(0xFFFFFFFFu));
     EXPECT_EQ((Ints{alert.GetLen(), alert.GetData()[12], alert.GetAlertKind()}), (Ints{13, 3, 1}));
     EXPECT_EQ(alert.GetAlertCode(), 0xFFFFFFFFu);
@@ -246,5 +248,8 @@ TEST(CMesTest, SettersKeepFieldsAndBytesTogether) {
     CMes empty;  // setters on an empty record make it long enough to hold their bytes
     empty.SetOrig(7, 2);
     empty.SetTypMes(48);
+    CMes dest;
+    dest.SetDest(5, 3);
+    EXPECT_EQ(Rec(dest), (Bytes{0, 0, 0x01, 0x13}));
     EXPECT_EQ(Rec(empty), (Bytes{0x01, 0x32, 0, 0, 0, 48}));
 }

@@ -13,8 +13,9 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 using Fields = std::vector<long long>;
 
-// A message of the given type whose length byte is len and whose fields are body.
-CMsgV7 Msg(int type, const Bytes& body, int len) {
+// A message of the given type whose length byte is len and whose fields are
+// body.
+CMsgV7 Msg(int type, const Bytes &body, int len) {
     unsigned char raw[256] = {};
     raw[0] = static_cast<unsigned char>(len);
     raw[1] = static_cast<unsigned char>(type);
@@ -23,7 +24,7 @@ CMsgV7 Msg(int type, const Bytes& body, int len) {
 }
 
 template <class State>
-Fields Units(Fields head, const State& s, int count) {
+Fields Units(Fields head, const State &s, int count) {
     for (int i = 0; i < count; ++i) head.push_back(s[i]);
     return head;
 }
@@ -46,8 +47,8 @@ TEST(CMsgV7Test, TypeValidityAndRawGet) {
     EXPECT_EQ(Bytes(out, out + 3), (Bytes{0xAA, 0xBB, 0xCC}));
 }
 
-// Every reader: the result and fields of a message of length len; every length below needed
-// gives 0, and so does a message of another type.
+// Every reader: the result and fields of a message of length len; every length
+// below needed gives 0, and so does a message of another type.
 TEST(CMsgV7Test, ReadersTakeTheirFieldsAndRefuseShortMessages) {
     Bytes call(40, 0);
     call[0] = 0x01;
@@ -58,44 +59,39 @@ TEST(CMsgV7Test, ReadersTakeTheirFieldsAndRefuseShortMessages) {
                        0xFF, 0xFF, 14, 15, 0xFF, 0x00, 0xAA, 0x55, 0x0F};
     Bytes logLong = log;
     for (unsigned char b = 21; b <= 25; ++b) logLong.push_back(b);
-    auto lu = [](CMsgV7& m) {
+    auto lu = [](CMsgV7 &m) {
         CMsgV7::StatusLU o{};
-        const int r = m.GetStatusLU(o);
-        return Fields{r,       o.value,  o.trio[0], o.trio[2], o.byte7,
-                      o.byte8, o.value9, o.six[0],  o.six[5]};
+        return Fields{m.GetStatusLU(o), o.value,  o.trio[0], o.trio[2], o.byte7,
+                      o.byte8,          o.value9, o.six[0],  o.six[5]};
     };
-    auto lift = [](CMsgV7& m) {
+    auto lift = [](CMsgV7 &m) {
         CMsgV7::StatusLift o{};
-        const int r = m.GetStatusLift(o);
-        return Fields{r, o.flag, o.number, o.nine[8], o.value12, o.byte14, o.byte16};
+        return Fields{m.GetStatusLift(o), o.flag,   o.number, o.nine[8],
+                      o.value12,          o.byte14, o.byte16};
     };
-    auto relay = [](CMsgV7& m) {
+    auto relay = [](CMsgV7 &m) {
         CSostDev s;
         return Units({m.GetStatusRelay(s)}, s, 8);
     };
-    auto sensor = [](CMsgV7& m) {
+    auto sensor = [](CMsgV7 &m) {
         CSostSens s;
         unsigned char b5 = 0x77;
-        const int r = m.GetSensorRelay(s, b5);
-        return Units({r, b5}, s, 4);
+        return Units({m.GetSensorRelay(s, b5), b5}, s, 4);
     };
-    auto command = [](CMsgV7& m) {
+    auto command = [](CMsgV7 &m) {
         long long v[5] = {};
-        const int r = m.GetCallCommand(v[0], v[1], v[2], v[3], v[4]);
-        return Fields{r, v[0], v[1], v[2], v[3]};
+        return Fields{m.GetCallCommand(v[0], v[1], v[2], v[3], v[4]), v[0], v[1], v[2], v[3]};
     };
-    auto statistic = [](CMsgV7& m) {
+    auto statistic = [](CMsgV7 &m) {
         unsigned w[4] = {};
-        const int r = m.GetWorkStatistic(w[0], w[1], w[2], w[3]);
-        return Fields{r, w[0], w[1], w[2], w[3]};
+        return Fields{m.GetWorkStatistic(w[0], w[1], w[2], w[3]), w[0], w[1], w[2], w[3]};
     };
-    auto timeStamp = [](CMsgV7& m) {
+    auto timeStamp = [](CMsgV7 &m) {
         long long ms = -1;
         int b7 = -1;
-        const int r = m.GetTimeStamp(ms, b7);
-        return Fields{r, ms, b7};
+        return Fields{m.GetTimeStamp(ms, b7), ms, b7};
     };
-    auto logDisp = [](CMsgV7& m) {
+    auto logDisp = [](CMsgV7 &m) {
         CMsgV7::LogDisp o{};
         std::memset(o.extra, 0xEE, sizeof o.extra);
         CSostDev s;
@@ -104,9 +100,10 @@ TEST(CMsgV7Test, ReadersTakeTheirFieldsAndRefuseShortMessages) {
         for (unsigned char b : o.extra) f.push_back(b);
         return f;
     };
-    // needed: the shortest length that reads every mandatory field; fields: result first
-    auto check = [](int type, int needed, int len, const std::function<Fields(CMsgV7&)>& read,
-                    const Fields& fields, const Bytes& body) {
+    // needed: the shortest length that reads every mandatory field; fields:
+    // result first
+    auto check = [](int type, int needed, int len, const std::function<Fields(CMsgV7 &)> &read,
+                    const Fields &fields, const Bytes &body) {
         SCOPED_TRACE(testing::Message() << "type " << type << " length " << len);
         CMsgV7 full = Msg(type, body, len), other = Msg(type == 7 ? 8 : 7, body, len);
         EXPECT_EQ(read(full), fields);

@@ -169,7 +169,8 @@ TEST(CPackV7Test, CloseLinkEqualityCrcTestAndAssignment) {
     Bytes raw = Header(3, 1, 2, 4, {9, 0x78, 0x56, 0x34});
     CPackV7 p = Pack(raw);
     CIdentV7 id;
-    ASSERT_TRUE(p.IsCloseLink(id));
+    ASSERT_TRUE(p.IsCloseLink(id) &&
+                !Pack(Header(4, 1, 2, 4, {9, 0x78, 0x56, 0x34})).IsCloseLink(id));
     EXPECT_TRUE(id.FullEQ(CIdentV7(0x345678, 9)));
     Bytes other = raw;
     other[1] = other[2] = other[11] = 7;
@@ -193,5 +194,5 @@ TEST(CPackV7Test, CloseLinkEqualityCrcTestAndAssignment) {
     b.SetReserved(5);
     b = a;
     EXPECT_TRUE(b.GetReserved() == 5u && b.IsDecoded() && b.GetLen() == 13 &&
-                CPackV7(a).GetReserved() == 0u);
+                CPackV7(a).GetReserved() == 0u && CPackV7().GetReserved() == 0u);
 }

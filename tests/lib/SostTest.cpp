@@ -35,7 +35,11 @@ TEST(CSostDevTest, BitsUnitsAndInfo) {
     EXPECT_TRUE(s.setBit(24) && s.Count() == 8 && s[4] == 1 && s.clrBit(24) && s[4] == 0);
     const Bytes b = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     Bytes out(10, 0);
-    EXPECT_EQ((Ints{s.SetData(b.data(), 8), s.IsEmpty(), s.SetData(nullptr, 6)}), (Ints{0, 1, 0}));
+    s.setBit(47);
+    s.setBit(CSostDev::bitNoLink);  // a refused SetData clears units and info
+    EXPECT_EQ((Ints{s.SetData(b.data(), 8), s.IsEmpty(), s.Count(), s.tstBit(CSostDev::bitNoLink),
+                    s.SetData(nullptr, 6)}),
+              (Ints{0, 1, 0, 0, 0}));
     EXPECT_EQ(s.SetData(b.data(), 6), 4);
     EXPECT_EQ((Ints{s[4], s.Info()[1], s.GetData(out.data(), 5), s.GetData(out.data(), 6)}),
               (Ints{0, 6, 0, 6}));  // 4 + 2 must fit
@@ -73,6 +77,7 @@ TEST(CSostDevTest, ErrorClassesAndDerivedValues) {
         EXPECT_EQ(CSostDev::IsNoValBit(static_cast<CSostDev::bitLB>(b)),
                   b == 25 || b == 27 || b == 28)
             << b;
+        EXPECT_EQ(CSostDev::naimSostRes(b) != 0, b >= 0 && b <= 42) << b;  // no text past the table
     }
     for (const Ints& c : {Ints{0, 0}, Ints{7, 1}, Ints{38, 1}, Ints{39, 0}, Ints{40, 1}}) {
         CSostDev s = Word({0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
