@@ -40,16 +40,15 @@ TEST(CMesTest, AddressFormsAndFields) {
     // device 100 with extension 18: 0x20 in the first byte reads back as bit 7 of N; a type-25
     // record keeps the raw number.
     const CMes m(kD, kDs, kO, kOs, 100, CMes::mtSostLift, CMes::askServ18, b2, 2);
-    EXPECT_EQ(Rec(m), Head(26, {0x39, 0x02, 0x12, 0x34}));
     EXPECT_EQ((Ints{m.GetDev(), m.GetExt(), m.GetOrigUM(), m.GetOrigSlot(), m.GetDestUM(),
-                    m.GetDestSlot()}),
-              (Ints{100, 18, 200, 15, 5, 3}));
-    const CMes raw(kD, kDs, kO, kOs, 100, CMes::mtSostDev, CMes::askServ18, b2, 2);
-    EXPECT_EQ((Ints{raw.GetDev(), raw.GetExt()}), (Ints{228, 2}));
+                    m.GetDestSlot(), m.GetHopCount(), m.GetPrior()}),
+              (Ints{100, 18, 200, 15, 5, 3, 0, 255}));
     // prefix, alert and service forms
     const CMes pfx(kD, kDs, kO, kOs, As<CMes::typPrefix>(5), 9, As<CMes::askFromMain>(0x2B), 0,
                    nullptr);
-    EXPECT_EQ((Ints{pfx.GetPrefix(), pfx.GetDev(), pfx.GetExt()}), (Ints{5, 9, 11}));
+    const CMes pfx2(kD, kDs, kO, kOs, As<CMes::typPrefix>(6), 0x2A);
+    EXPECT_EQ((Ints{pfx.GetPrefix(), pfx.GetDev(), pfx.GetExt(), pfx2.GetPrefix()}),
+              (Ints{5, 9, 11, 6}));
     const CMes alert(kD, kDs, kO, kOs, As<CMes::typAlert>(0xFFFFFFFFu));
     EXPECT_EQ((Ints{alert.GetLen(), alert.GetData()[12], alert.GetAlertKind()}), (Ints{13, 3, 1}));
     EXPECT_EQ(alert.GetAlertCode(), 0xFFFFFFFFu);
@@ -60,54 +59,38 @@ TEST(CMesTest, AddressFormsAndFields) {
 
 TEST(CMesTest, ConstructorLayoutsOfEveryType) {
     const struct {
-        const char* name;
         CMes mes;
         Bytes expect;
     } cases[] = {
-        {"type and byte", CMes(kD, kDs, kO, kOs, CMes::mtGGS, 0x21), Head(48, {0x21})},
-        {"type and bytes", CMes(kD, kDs, kO, kOs, CMes::mtGGS, b3, 3),
-         Head(48, {0x12, 0x34, 0x56})},
-        {"negative count", CMes(kD, kDs, kO, kOs, CMes::mtGGS, b3, -1), Head(48)},
-        {"device, extra",
-         CMes(kD, kDs, kO, kOs, 100, CMes::mtSostLift, CMes::askServ18, b2, 2, 181),
+        {CMes(kD, kDs, kO, kOs, CMes::mtGGS, 0x21), Head(48, {0x21})},
+        {CMes(kD, kDs, kO, kOs, CMes::mtGGS, b3, 3), Head(48, {0x12, 0x34, 0x56})},
+        {CMes(kD, kDs, kO, kOs, CMes::mtGGS, b3, -1), Head(48)},
+        {CMes(kD, kDs, kO, kOs, 100, CMes::mtSostLift, CMes::askServ18, b2, 2, 181),
          Head(26, {0x39, 0x02, 0x12, 0x34, 0x2D, 0x10})},
-        {"device, ext 10",
-         CMes(kD, kDs, kO, kOs, 5, CMes::mtSostLift, CMes::askLiftState, nullptr, 0),
+        {CMes(kD, kDs, kO, kOs, 5, CMes::mtSostLift, CMes::askLiftState, nullptr, 0),
          Head(26, {0x01, 0x1A})},
-        {"NVRAM job", CMes(kD, kDs, kO, kOs, CMes::jobWrite, 709, 3, b3),
+        {CMes(kD, kDs, kO, kOs, CMes::jobWrite, 709, 3, b3),
          Head(45, {0x05, 0x0B, 0x03, 0x01, 0x12, 0x10, 0x23, 0x15})},
-        {"NVRAM job, no data", CMes(kD, kDs, kO, kOs, CMes::jobWrite, 709, 0, b3),
-         Head(45, {0x05, 0x0B, 0x00, 0x01})},
-        {"NVRAM job, 34 bytes", CMes(kD, kDs, kO, kOs, CMes::jobWrite, 709, 34, b3),
-         Head(45, {0x05, 0x0B, 0x22, 0x01})},
-        {"NVRAM read", CMes(kD, kDs, kO, kOs, CMes::jobRead, 709, 3, b3),
-         Head(45, {0x05, 0x0B, 0x03, 0x00})},
-        {"NVRAM result", CMes(kD, kDs, kO, kOs, CMes::rezOk, 709, 3, b3),
+        {CMes(kD, kDs, kO, kOs, CMes::jobWrite, 709, 34, b3), Head(45, {0x05, 0x0B, 0x22, 0x01})},
+        {CMes(kD, kDs, kO, kOs, CMes::rezOk, 709, 3, b3),
          Head(13, {0x05, 0x0B, 0x03, 0x00, 0x12, 0x10, 0x23, 0x15})},
-        {"NVRAM result, fault", CMes(kD, kDs, kO, kOs, As<CMes::rezNVRAM>(3), 709, 3, b3),
+        {CMes(kD, kDs, kO, kOs, As<CMes::rezNVRAM>(3), 709, 3, b3),
          Head(13, {0x05, 0x0B, 0x03, 0x03})},
-        {"service", CMes(kD, kDs, kO, kOs, CMes::srvSetAdr, b2, 2), Head(46, {0x02, 0x12, 0x34})},
-        {"prefix", CMes(kD, kDs, kO, kOs, As<CMes::typPrefix>(5), 0x2A), Head(61, {0x05, 0x2A})},
-        {"prefix and ask",
-         CMes(kD, kDs, kO, kOs, As<CMes::typPrefix>(5), 9, CMes::askLiftState, 2, b2),
+        {CMes(kD, kDs, kO, kOs, CMes::srvSetAdr, b2, 2), Head(46, {0x02, 0x12, 0x34})},
+        {CMes(kD, kDs, kO, kOs, As<CMes::typPrefix>(5), 0x2A), Head(61, {0x05, 0x2A})},
+        {CMes(kD, kDs, kO, kOs, As<CMes::typPrefix>(5), 9, CMes::askLiftState, 2, b2),
          Head(62, {0x05, 0x09, 0x0A, 0x12, 0x34})},
-        {"service 18", CMes(kD, kDs, kO, kOs, 100, As<CMes::subServ18>(7), b2, 2),
+        {CMes(kD, kDs, kO, kOs, 100, As<CMes::subServ18>(7), b2, 2),
          Head(58, {0x39, 0x02, 0x07, 0x08, 0x01, 0x0D})},
-        {"alert", CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(0x12345678)),
+        {CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(0x12345678)),
          Head(31, {0x01, 0x38, 0x19, 0x05, 0x0D, 0x12})},
-        {"alert 0", CMes(kD, kDs, kO, kOs, CMes::alrtNone), Head(31, {0x01})},
         // the data form without bytes is the short form
-        {"alert 5, no bytes", CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(5), b3, 0),
-         Head(31, {0x01, 0x05})},
-        {"alert 0, null bytes", CMes(kD, kDs, kO, kOs, CMes::alrtNone, nullptr, 3),
-         Head(31, {0x01})},
-        {"alert with data", CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(1), b3, 3),
+        {CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(5), b3, 0), Head(31, {0x01, 0x05})},
+        {CMes(kD, kDs, kO, kOs, CMes::alrtNone, nullptr, 3), Head(31, {0x01})},
+        {CMes(kD, kDs, kO, kOs, As<CMes::typAlert>(1), b3, 3),
          Head(31, {0x01, 0x01, 0, 0, 0, 0, 0, 0x12, 0x10, 0x23, 0x15})},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Rec(c.mes), c.expect) << c.name;
-        EXPECT_EQ((Ints{c.mes.GetHopCount(), c.mes.GetPrior()}), (Ints{0, 255})) << c.name;
-    }
+    for (const auto& c : cases) EXPECT_EQ(Rec(c.mes), c.expect) << &c - cases;
 }
 
 // Records hold at most 63 bytes; each form cuts its data to fit.
@@ -138,16 +121,15 @@ TEST(CMesTest, UnitConversionsByHand) {
     const Bytes units = {0x12, 0x10, 0x23, 0x15, 0x3F, 0x03, 0x00, 0x00};
     unsigned char u[8], out[6];
     int done = 0;
-    EXPECT_TRUE(CMes::Conv8To6(in, 4, u, 8, &done));
+    int d[4] = {};
+    EXPECT_EQ((Ints{CMes::Conv8To6(in, 4, u, 8, &d[0]), CMes::Conv8To6(in, 4, u, 6, &d[1])}),
+              (Ints{1, 0}));
     EXPECT_EQ(Bytes(u, u + 8), units);
-    EXPECT_EQ(done, 8);
-    EXPECT_FALSE(CMes::Conv8To6(in, 4, u, 6, &done));
-    EXPECT_EQ(done, 6);
-    EXPECT_TRUE(CMes::Conv6To8(units.data(), 8, out, 6, &done));
+    EXPECT_TRUE(CMes::Conv6To8(units.data(), 8, out, 6, &d[2]));
     EXPECT_EQ(Bytes(out, out + 6), (Bytes{0x12, 0x34, 0x56, 0xFF, 0x00, 0x00}));
     // a short group of 2 units covers one byte; the buffer is cleared first
     EXPECT_TRUE(CMes::Conv6To8(units.data(), 6, out, 6, &done));
-    EXPECT_EQ((Ints{done, out[4]}), (Ints{4, 0}));
+    EXPECT_EQ((Ints{d[0], d[1], d[2], done, out[4]}), (Ints{8, 6, 6, 4, 0}));
     EXPECT_FALSE(CMes::Conv6To8(units.data(), 8, out, 4, &done));
     EXPECT_EQ(done, 4);
 }
@@ -202,57 +184,55 @@ TEST(CMesTest, NvRamReaders) {
     int address = -1, count = 0;
     unsigned short word = 1, word2 = 1;
     unsigned char buf[8];
-    EXPECT_EQ(w.GetNVRAM(address, word), 1);
-    EXPECT_EQ((Ints{address, word, w.GetNVRAM(address, count, buf, 8)}), (Ints{5, 0xABCD, 128}));
+    EXPECT_EQ((Ints{w.GetNVRAM(address, word), address, word, w.GetNVRAM(address, count, buf, 8)}),
+              (Ints{1, 5, 0xABCD, 128}));
     const CMes job(kD, kDs, kO, kOs, CMes::jobWrite, 709, 3, b3);
-    EXPECT_EQ(job.GetNVRAM(address, word), 0);
-    EXPECT_EQ((Ints{address, word}), (Ints{0, 0}));
-    EXPECT_EQ(job.GetNVRAM(address, count, buf, 8), 1);
-    EXPECT_EQ((Ints{address, count, buf[0], buf[2], buf[3]}), (Ints{709, 3, 0x12, 0x56, 0}));
+    EXPECT_EQ((Ints{job.GetNVRAM(address, word), address, word,
+                    job.GetNVRAM(address, count, buf, 8), address, count, buf[0], buf[2], buf[3]}),
+              (Ints{0, 0, 0, 1, 709, 3, 0x12, 0x56, 0}));
     const CMes bad(kD, kDs, kO, kOs, As<CMes::rezNVRAM>(3), 709, 3, b3);
-    EXPECT_EQ(bad.GetNVRAM(address, count, buf, 8), 3);
-    EXPECT_EQ(address, 0);
+    EXPECT_EQ((Ints{bad.GetNVRAM(address, count, buf, 8), address}), (Ints{3, 0}));
 
     // line-bus form: byte or word, and a second word behind
     Bytes r = Head(13, {0, 0, 0x15, 0x3F, 0x23, 0x2A});
     bool isWord = false, isWord2 = true;
     address = 7;
-    EXPECT_EQ(Parse(r, 11).GetLbNVRAM(address, word, isWord), 0);
-    EXPECT_EQ((Ints{address, word, isWord}), (Ints{0, 0, 1}));
-    EXPECT_EQ(Parse(r, 12).GetLbNVRAM(address, word, isWord), 1);
-    EXPECT_EQ((Ints{address, word, isWord}), (Ints{0x1E55, 0xAA, 0}));
+    EXPECT_EQ((Ints{Parse(r, 11).GetLbNVRAM(address, word, isWord), address, word, isWord}),
+              (Ints{0, 0, 0, 1}));
+    EXPECT_EQ((Ints{Parse(r, 12).GetLbNVRAM(address, word, isWord), address, word, isWord}),
+              (Ints{1, 0x1E55, 0xAA, 0}));
     r[9] = 0x3D;  // bit 1 clear: a word
     r.resize(19, 0);
     r[16] = 0x25;
     r[17] = 0x1E;
     r[18] = 0x0B;
-    EXPECT_EQ(Parse(r).GetLbNVRAM(address, word, isWord, word2, isWord2), 1);
-    EXPECT_EQ((Ints{address, word, isWord, word2, isWord2}), (Ints{0x55, 0xAA3F, 1, 0xB7A5, 1}));
-    EXPECT_EQ(Parse(r, 15).GetLbNVRAM(address, word, isWord, word2, isWord2), 1);
-    EXPECT_EQ((Ints{word2, isWord2}), (Ints{0, 0}));
+    EXPECT_EQ((Ints{Parse(r).GetLbNVRAM(address, word, isWord, word2, isWord2), address, word,
+                    isWord, word2, isWord2}),
+              (Ints{1, 0x55, 0xAA3F, 1, 0xB7A5, 1}));
+    EXPECT_EQ(
+        (Ints{Parse(r, 15).GetLbNVRAM(address, word, isWord, word2, isWord2), word2, isWord2}),
+        (Ints{1, 0, 0}));
 }
 
 TEST(CMesTest, PayloadReadersIapAlertStat) {
     Bytes r = Head(14, {0, 0, 0, 0, 0, 0x12, 0x10, 0x23, 0x15});
     unsigned char buf[8];
-    EXPECT_EQ(Parse(r, 15).GetIAP(buf, 8), 3);
-    EXPECT_EQ(buf[1], 0x34);
+    EXPECT_EQ((Ints{Parse(r, 15).GetIAP(buf, 8), buf[1]}), (Ints{3, 0x34}));
     r[5] = 26;  // behind one more byte: 3 units give 2 bytes
-    EXPECT_EQ(Parse(r, 15).GetIAP(buf, 8), 2);
-    EXPECT_EQ(buf[0], (0x10 | 0x23 << 6) & 0xFF);
+    EXPECT_EQ((Ints{Parse(r, 15).GetIAP(buf, 8), buf[0]}), (Ints{2, (0x10 | 0x23 << 6) & 0xFF}));
     const CMes alert(kD, kDs, kO, kOs, As<CMes::typAlert>(7), b3, 3);
-    EXPECT_EQ(alert.GetAlert(buf, 8), 3);
-    EXPECT_EQ(buf[2], 0x56);
-    EXPECT_EQ(CMes(kD, kDs, kO, kOs, CMes::alrtNone).GetAlert(buf, 8), 0);
+    EXPECT_EQ((Ints{alert.GetAlert(buf, 8), buf[2],
+                    CMes(kD, kDs, kO, kOs, CMes::alrtNone).GetAlert(buf, 8)}),
+              (Ints{3, 0x56, 0}));
     Bytes s = Head(46);
     s.resize(25, 0);
     s[17] = 0x01;
     s[18] = 0x02;          // counter 1 = 1 + 2 * 64
     s[23] = s[24] = 0x3F;  // counter 4 = 4095
     int c1, c2, c3, c4;
-    EXPECT_EQ(Parse(s).GetSTAT(c1, c2, c3, c4), 1);
-    EXPECT_EQ((Ints{c1, c2, c4}), (Ints{129, 0, 4095}));
-    EXPECT_EQ(Parse(s, 14).GetSTAT(c1, c2, c3, c4), 0);
+    EXPECT_EQ(
+        (Ints{Parse(s).GetSTAT(c1, c2, c3, c4), c1, c2, c4, Parse(s, 14).GetSTAT(c1, c2, c3, c4)}),
+        (Ints{1, 129, 0, 4095, 0}));
 }
 
 TEST(CMesTest, SettersKeepFieldsAndBytesTogether) {
@@ -265,11 +245,11 @@ TEST(CMesTest, SettersKeepFieldsAndBytesTogether) {
               (Ints{1, 7, 0, 0, 0}));
     m.SetOrig(7, 2);
     EXPECT_EQ(m.Str(L"M"), L"M 01 32 01 13 01 1A 39 07");
-    m.UnPack();
-    EXPECT_EQ((Ints{m.GetOrigUM(), m.GetDev()}), (Ints{7, 100}));
     CMes empty;  // setters on an empty record make it long enough to hold their bytes
     empty.SetOrig(7, 2);
-    EXPECT_EQ(Rec(empty), (Bytes{0x01, 0x32}));
     empty.SetTypMes(48);
+    CMes dest;
+    dest.SetDest(5, 3);
+    EXPECT_EQ(Rec(dest), (Bytes{0, 0, 0x01, 0x13}));
     EXPECT_EQ(Rec(empty), (Bytes{0x01, 0x32, 0, 0, 0, 48}));
 }
