@@ -4,6 +4,7 @@
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -16,36 +17,6 @@
 #include "tests/lib/TraceLines.h"
 
 namespace {
-
-constexpr int kHour = 3600 * 1000;
-
-// Routes the trace into lines, as a host routes it into its log.
-template <class Base>
-class Traced final : public Base {
-public:
-    template <class... Args>
-    explicit Traced(TraceLines& lines, Args... args) : Base(args...), m_Lines(lines) {}
-    ~Traced() override { Base::Stop(); }
-    void PutLog(const std::string& text) override { m_Lines.Add(text); }
-
-private:
-    TraceLines& m_Lines;
-};
-
-// Counts its calls in param; returns false on call falseAt and sleeps slowMs in call slowAt.
-struct Job {
-    CallCounter calls;
-    int falseAt = 0;
-    int slowAt = 0;
-    int slowMs = 0;
-};
-
-bool JobProc(void* param) {
-    auto* job = static_cast<Job*>(param);
-    const int n = job->calls.Hit();
-    if (n == job->slowAt) std::this_thread::sleep_for(std::chrono::milliseconds(job->slowMs));
-    return n != job->falseAt;
-}
 
 // True once the worker has ended on its own; false after 10 seconds.
 bool Ends(const BaseThread& t) {
