@@ -1,5 +1,7 @@
 // Procedures that throw between other entries: the lists and the pool carry on and stop at once.
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -14,23 +16,31 @@ bool Throw(void* param) {
     throw std::runtime_error("boom");
 }
 
+// Every entry runs on every tick, a pair is added once, false removes an entry and a throw
+// drops it; Stop empties the list and no call follows it.
 TEST(ThrowingProcTest, TimerEntryThatThrowsIsDroppedAndTheListGoesOn) {
     TraceLines lines;
     Job before, thrower, after, again;
+    before.falseAt = 2;
     Traced<BaseListTimers> list(lines);
     list.AddProcTimer("Before", &JobProc, &before);
     list.AddProcTimer("Thrower", &Throw, &thrower);
     list.AddProcTimer("After", &JobProc, &after);
+    list.AddProcTimer("After2", &JobProc, &after);
+    EXPECT_EQ(list.Size(), 3u);
     list.Start("List", 0, 5, false);
     ASSERT_TRUE(after.calls.WaitFor(3));
+    EXPECT_EQ(before.calls.Count(), 2);
     EXPECT_EQ(thrower.calls.Count(), 1);
     EXPECT_EQ(lines.Count("exception in Thrower: boom"), 1);
-    EXPECT_EQ(list.Size(), 2u);
-    list.DelProcTimer(&JobProc, &before);
+    EXPECT_EQ(list.Size(), 1u);
     list.AddProcTimer("Again", &JobProc, &again);
     EXPECT_TRUE(again.calls.WaitFor(2));
     list.Stop();
     EXPECT_EQ(list.Size(), 0u);
+    const int stopped = again.calls.Count();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(again.calls.Count(), stopped);
     // Run at once inside AddProcTimer: the exception stays inside, the entry is not kept.
     Traced<BaseListTimersSecond> second(lines);
     EXPECT_NO_THROW(second.AddProcTimer("Now", &Throw, &thrower, 0, 1));
