@@ -41,7 +41,7 @@ std::vector<std::string> Traces(const std::function<void(TraceLines&)>& scenario
 // Every trace text of the thread classes. PIDs are kernel thread ids.
 TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
     const std::string pid = " PID: \\d+ ";
-    const auto thread = Traces([](TraceLines& lines) {
+    const auto all = Traces([](TraceLines& lines) {
         Job a, b, slow;
         slow.slowAt = 1;  // its own work, three intervals long
         slow.slowMs = 60;
@@ -74,8 +74,6 @@ TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
         }
         EXPECT_TRUE(finished);  // the destructor let the call complete
         BaseThread().PutLog("hello");
-    });
-    const auto pool = Traces([](TraceLines& lines) {
         Job first, second, periodic;
         Traced<BasePoolThread> p(lines, "P", true);
         p.StartProc("First", &JobProc, &first, 0, 0);
@@ -87,10 +85,8 @@ TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
         p.StartProc("Again", &JobProc, &periodic, 0, kHour);
         p.PrintProc();
         p.StopProc(&JobProc, &periodic);
-    });
-    const auto timers = Traces([](TraceLines& lines) {
         BaseThread::s_IsAllLog = true;
-        Job once, repeat, later, ending, slow;
+        Job once, repeat, later, ending, slow2;
         ending.falseAt = 2;
         {
             Traced<BaseListTimersSecond> list(lines);
@@ -103,55 +99,49 @@ TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
             for (int i = 0; i < 3; ++i) BaseListTimersSecond::ListTimersProc(&list);
         }
         Traced<BaseListTimers> list(lines);
-        list.AddProcTimer("Slow", &JobProc, &slow);
-        list.AddProcTimer("Slow2", &JobProc, &slow);
+        list.AddProcTimer("Slow", &JobProc, &slow2);
+        list.AddProcTimer("Slow2", &JobProc, &slow2);
         BaseThread::s_IsAllLog = false;
-        slow.slowAt = 1;
-        slow.slowMs = 60;
+        slow2.slowAt = 1;
+        slow2.slowMs = 60;
         list.Start("Over", 0, 20, true);
         ASSERT_TRUE(lines.WaitFor("PrintListProc 1 entries"));
     });
-    const struct {
-        const std::vector<std::string>& lines;
-        std::string pattern;
-    } rows[] = {
-        {thread, "Init  A\\(3600000,0\\) launching PID: \\d+"},
-        {thread, "Start A\\(3600000,0\\)" + pid},
-        {thread, "BaseThread::Start: forced stop beginning"},
-        {thread, "Stop A\\(3600000,0\\)" + pid},
-        {thread, "End A\\(3600000,0\\)" + pid},
-        {thread, "BaseThread::Start: forced stop ending"},
-        {thread, "Exec B\\(0,0\\)" + pid},
-        {thread, "Avto break B\\(0,0\\)" + pid},
-        {thread,
-         "Duration of procedure is longer than timer interval Slow\\(0,20\\)" + pid + " -\\d+ 20"},
-        {thread, "D\\(3600000,0\\).* - BaseThread::~BaseThread: forced stop beginning"},
-        {thread, "D\\(3600000,0\\).* - BaseThread::~BaseThread: forced stop ending"},
-        {thread, "Busy\\(0,1000\\).* - BaseThread::~BaseThread: forced disconnection !!!"},
-        {thread, "\\(0,0\\) - hello"},
-        {pool, "Start Second\\(0,3600000\\)" + pid + "SetParamExec\\(Second not new"},
-        {pool, "Stop  First\\(0,0\\)" + pid + "Exec end  ended in pool P"},
-        {pool,
-         "Again NOT added to pool P because there is already a thread Periodic\\(0,3600000\\)" +
-             pid + ".*"},
-        {pool, "PrintProc 2 threads"},
-        {pool, "  Periodic\\(0,3600000\\)" + pid + ".*"},
-        {pool, "Stop  Periodic\\(0,3600000\\)" + pid + ".* removed from pool "},
-        {timers, "AddProcTimer to   \\(0,0\\) Repeat\\(0,5\\): executed immediately and added"},
-        {timers, "AddProcTimer to   \\(0,0\\) Later\\(2,3\\): added"},
-        {timers, "DelProcTimer from \\(0,0\\) Repeat\\(0,5\\) deleted"},
-        {timers, "DelProcTimer from \\(0,0\\) does not exist"},
-        {timers, "AvtoEndProcTimer  \\(0,0\\) Ending\\(1,1\\)"},
-        {timers, "AddProcTimer to   \\(0,0\\) Slow2: already exists"},
-        {timers,
-         "Duration of procedure is longer than timer interval Over\\(0,20\\)" + pid + " -\\d+ 20"},
-        {timers, "  Slow (6\\d|[7-9]\\d|\\d{3,}) ms"},  // the first call's own work
+    const std::string rows[] = {
+        "Init  A\\(3600000,0\\) launching PID: \\d+",
+        "Start A\\(3600000,0\\)" + pid,
+        "BaseThread::Start: forced stop beginning",
+        "Stop A\\(3600000,0\\)" + pid,
+        "End A\\(3600000,0\\)" + pid,
+        "BaseThread::Start: forced stop ending",
+        "Exec B\\(0,0\\)" + pid,
+        "Avto break B\\(0,0\\)" + pid,
+        "Duration of procedure is longer than timer interval Slow\\(0,20\\)" + pid + " -\\d+ 20",
+        "D\\(3600000,0\\).* - BaseThread::~BaseThread: forced stop beginning",
+        "D\\(3600000,0\\).* - BaseThread::~BaseThread: forced stop ending",
+        "Busy\\(0,1000\\).* - BaseThread::~BaseThread: forced disconnection !!!",
+        "\\(0,0\\) - hello",
+        "Start Second\\(0,3600000\\)" + pid + "SetParamExec\\(Second not new",
+        "Stop  First\\(0,0\\)" + pid + "Exec end  ended in pool P",
+        "Again NOT added to pool P because there is already a thread Periodic\\(0,3600000\\)" +
+            pid + ".*",
+        "PrintProc 2 threads",
+        "  Periodic\\(0,3600000\\)" + pid + ".*",
+        "Stop  Periodic\\(0,3600000\\)" + pid + ".* removed from pool ",
+        "AddProcTimer to   \\(0,0\\) Repeat\\(0,5\\): executed immediately and added",
+        "AddProcTimer to   \\(0,0\\) Later\\(2,3\\): added",
+        "DelProcTimer from \\(0,0\\) Repeat\\(0,5\\) deleted",
+        "DelProcTimer from \\(0,0\\) does not exist",
+        "AvtoEndProcTimer  \\(0,0\\) Ending\\(1,1\\)",
+        "AddProcTimer to   \\(0,0\\) Slow2: already exists",
+        "Duration of procedure is longer than timer interval Over\\(0,20\\)" + pid + " -\\d+ 20",
+        "  Slow (6\\d|[7-9]\\d|\\d{3,}) ms",  // the first call's own work
     };
     for (const auto& row : rows) {
-        const std::regex pattern(row.pattern);
+        const std::regex pattern(row);
         int hits = 0;
-        for (const auto& line : row.lines) hits += std::regex_match(line, pattern);
-        EXPECT_GE(hits, 1) << row.pattern << "\n" << testing::PrintToString(row.lines);
+        for (const auto& line : all) hits += std::regex_match(line, pattern);
+        EXPECT_GE(hits, 1) << row << "\n" << testing::PrintToString(all);
     }
 }
 
