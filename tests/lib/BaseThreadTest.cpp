@@ -167,7 +167,7 @@ TEST(BaseThreadTest, RunsUntilFalseOrOnce) {
 // waiting worker stops it first; a procedure may stop its own thread.
 TEST(BaseThreadTest, StopsCutWaitsShort) {
     const auto before = std::chrono::steady_clock::now();
-    Job delayed, periodic, next, self;
+    Job delayed, periodic, next;
     BaseThread thread;
     thread.Start("Late", &JobProc, &delayed, kHour, 0, false);
     thread.Stop();
