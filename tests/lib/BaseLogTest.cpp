@@ -119,7 +119,8 @@ TEST_F(BaseLogTest, NamesNumbersAndFolderScan) {
     for (const char* other : {"notes.txt", "err0000099", "err9.log"}) Spill(m_dir / other, "x");
     EXPECT_EQ(log.LastNum(), 17);
     log.ClearTo(0);
-    EXPECT_EQ(Names(m_dir).size(), 7u);
+    log.ClearTo(1);
+    EXPECT_EQ(Names(m_dir).size(), 6u);
     log.ClearTo(2);
     EXPECT_EQ(Names(m_dir),
               (Strings{ErrName(3), ErrName(17), "err0000099", "err9.log", "notes.txt"}));
@@ -253,6 +254,7 @@ TEST(BaseLogTextTest, ConvertsErrorsBytesAndAddresses) {
     }
     EXPECT_EQ(CBaseLog::CnvMes(L"m", data, 31).ToStr(), thirty + " ...");
     EXPECT_EQ(CBaseLog::CnvMes(L"m", data, 30).ToStr(), thirty);
+    EXPECT_EQ(CBaseLog::CnvMes(L"m", data, 29).ToStr(), thirty.substr(0, thirty.size() - 3));
     const unsigned char few[] = {0x00, 0xAB, 0x7F};
     EXPECT_EQ(
         CBaseLog::CnvMes(L"m", few, 3).ToStr() + "|" + CBaseLog::CnvMes(L"m", few, -4).ToStr(),
