@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -118,7 +119,8 @@ TEST_F(BaseLogTest, NamesNumbersAndFolderScan) {
     for (const char* other : {"notes.txt", "err0000099", "err9.log"}) Spill(m_dir / other, "x");
     EXPECT_EQ(log.LastNum(), 17);
     log.ClearTo(0);
-    EXPECT_EQ(Names(m_dir).size(), 7u);
+    log.ClearTo(1);
+    EXPECT_EQ(Names(m_dir).size(), 6u);
     log.ClearTo(2);
     EXPECT_EQ(Names(m_dir),
               (Strings{ErrName(3), ErrName(17), "err0000099", "err9.log", "notes.txt"}));
@@ -179,17 +181,17 @@ TEST_F(BaseLogTest, WritesStampedAndDirectLines) {
                               "direct",
                               "",
                               "\xD0\x96"};
+    std::set<std::string> stamps;  // of every second the writes may have taken
+    for (time_t t = before; t <= after; ++t) {
+        char stamp[32];
+        struct tm local {};
+        std::strftime(stamp, sizeof stamp, "%d.%m.%Y %H:%M:%S ", localtime_r(&t, &local));
+        stamps.insert(stamp);
+    }
     ASSERT_EQ(lines.size(), expected.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const bool stamped = i >= 1 && i <= 5;
-        bool stampOk = !stamped;
-        for (time_t t = before; t <= after && stamped; ++t) {
-            char stamp[32];
-            struct tm local {};
-            std::strftime(stamp, sizeof stamp, "%d.%m.%Y %H:%M:%S ", localtime_r(&t, &local));
-            stampOk = stampOk || lines[i].compare(0, 20, stamp) == 0;
-        }
-        EXPECT_TRUE(stampOk) << lines[i];
+        EXPECT_TRUE(!stamped || stamps.count(lines[i].substr(0, 20))) << lines[i];
         EXPECT_EQ(lines[i].substr(stamped ? 20 : 0), expected[i]);
     }
 }
@@ -252,6 +254,7 @@ TEST(BaseLogTextTest, ConvertsErrorsBytesAndAddresses) {
     }
     EXPECT_EQ(CBaseLog::CnvMes(L"m", data, 31).ToStr(), thirty + " ...");
     EXPECT_EQ(CBaseLog::CnvMes(L"m", data, 30).ToStr(), thirty);
+    EXPECT_EQ(CBaseLog::CnvMes(L"m", data, 29).ToStr(), thirty.substr(0, thirty.size() - 3));
     const unsigned char few[] = {0x00, 0xAB, 0x7F};
     EXPECT_EQ(
         CBaseLog::CnvMes(L"m", few, 3).ToStr() + "|" + CBaseLog::CnvMes(L"m", few, -4).ToStr(),
@@ -309,27 +312,23 @@ TEST_F(BaseLogTest, LinesReachTheFileInOrderAndCloseFlushesTheRest) {
     TestLog log(m_dir, kThreads * kLines);
     ASSERT_TRUE(log.Open("err", "log"));
     std::vector<std::thread> producers;
-    for (int t = 0; t < kThreads; ++t) {
+    for (int t = 0; t < kThreads; ++t)
         producers.emplace_back([&log, t] {
-            for (int i = 0; i < kLines; ++i)
-                log.PutDirect(std::to_string(t) + " " + std::to_string(i));
+            for (int i = 0; i < kLines; ++i) log.PutDirect(std::to_string(t * kLines + i));
         });
-    }
     for (auto& p : producers) p.join();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (Lines(m_dir / ErrName(1), false).size() < kThreads * kLines &&
-           std::chrono::steady_clock::now() < deadline)
+    Strings lines;
+    for (int wait = 0; wait < 4000 && lines.size() < kThreads * kLines; ++wait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    std::vector<int> next(kThreads, 0);
-    const Strings lines = Lines(m_dir / ErrName(1), false);
-    EXPECT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kLines));
-    for (const std::string& line : lines) {
-        std::istringstream fields(line);
-        int t = -1, i = -1;
-        fields >> t >> i;
-        ASSERT_TRUE(t >= 0 && t < kThreads) << line;
-        EXPECT_EQ(i, next[static_cast<std::size_t>(t)]++) << line;
+        lines = Lines(m_dir / ErrName(1), false);
     }
+    std::vector<int> last(kThreads, -1);
+    for (const std::string& line : lines) {
+        const int n = std::stoi(line);
+        EXPECT_GT(n, last[static_cast<std::size_t>(n / kLines)]) << line;
+        last[static_cast<std::size_t>(n / kLines)] = n;
+    }
+    EXPECT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kLines));
     for (int i = 0; i < 50; ++i) log.PutDirect("buffered " + std::to_string(i) + "\n");
     log.Close();
     EXPECT_EQ(Lines(m_dir / ErrName(1), false).back(), "buffered 49");

@@ -12,20 +12,7 @@
 
 namespace {
 
-struct Job {
-    CallCounter calls;
-    bool result = true;
-};
-
-bool JobProc(void* param) {
-    auto* job = static_cast<Job*>(param);
-    job->calls.Hit();
-    return job->result;
-}
-
 bool OtherProc(void* param) { return JobProc(param); }
-
-constexpr int kHour = 3600 * 1000;
 
 class BasePoolThreadTest : public testing::Test {
 protected:
@@ -40,17 +27,20 @@ bool Idles(BasePoolThread::Thread* w) {
     return !w->IsBusy();
 }
 
+// An idle worker is reused; the same pair again gets its running worker, another parameter or
+// procedure a new one. A periodic pair runs until false, then its worker idles.
 TEST_F(BasePoolThreadTest, IdleWorkerIsReusedRunningPairIsRefused) {
-    BasePoolThread::Thread* first = m_Pool.StartProc("First", &JobProc, &m_Job, 0, 0);
-    ASSERT_TRUE(m_Job.calls.WaitFor(1) && Idles(first));
+    m_Job.falseAt = 3;
+    BasePoolThread::Thread* first = m_Pool.StartProc("First", &JobProc, &m_Job, 0, 1);
+    ASSERT_TRUE(m_Job.calls.WaitFor(3) && Idles(first));
+    EXPECT_EQ(m_Job.calls.Count(), 3);
     EXPECT_EQ(m_Pool.StartProc("Second", &JobProc, &m_Other, 0, kHour), first);
     ASSERT_TRUE(m_Other.calls.WaitFor(1));
-    // The same pair again gets its running worker; another parameter or procedure a new one.
     EXPECT_EQ(m_Pool.StartProc("Again", &JobProc, &m_Other, 0, kHour), first);
     EXPECT_NE(m_Pool.StartProc("Third", &JobProc, &m_Job, 0, kHour), first);
     EXPECT_NE(m_Pool.StartProc("Fourth", &OtherProc, &m_Other, 0, kHour), first);
     EXPECT_EQ(m_Pool.Size(), 3u);
-    EXPECT_TRUE(m_Job.calls.WaitFor(2));
+    EXPECT_TRUE(m_Job.calls.WaitFor(4));
 }
 
 TEST_F(BasePoolThreadTest, StopProcEndsWaitingPairAndKeepsWorker) {
@@ -70,14 +60,6 @@ TEST_F(BasePoolThreadTest, StopProcEndsWaitingPairAndKeepsWorker) {
     EXPECT_EQ(m_Pool.StartProc("Next", &JobProc, &m_Other, 0, 0), worker);
     EXPECT_TRUE(m_Other.calls.WaitFor(1));
     EXPECT_EQ(m_Pool.Size(), 1u);
-}
-
-TEST_F(BasePoolThreadTest, PeriodicPairRunsUntilFalse) {
-    auto proc = [](void* p) { return static_cast<CallCounter*>(p)->Hit() < 4; };
-    BasePoolThread::Thread* worker = m_Pool.StartProc("Four", proc, &m_Job.calls, 0, 1);
-    ASSERT_TRUE(m_Job.calls.WaitFor(4));
-    EXPECT_TRUE(Idles(worker));
-    EXPECT_EQ(m_Job.calls.Count(), 4);
 }
 
 // Stop ends workers that wait for an assignment, between calls, or before their first call;

@@ -1,5 +1,5 @@
 // Many starts, stops and restarts from several threads; run under TSan and ASan as well.
-#include <atomic>
+#include <functional>
 #include <memory>
 #include <random>
 #include <thread>
@@ -14,63 +14,37 @@
 
 namespace {
 
-// Refusals and forced stops are expected here: their traces are dropped.
-template <class Base>
-class Quiet final : public Base {
-public:
-    using Base::Base;
-    ~Quiet() override { Base::Stop(); }
-    void PutLog(const std::string&) override {}
-};
-
-std::atomic<int> g_Calls{0};
-
-bool CountTwice(void* param) {
-    ++g_Calls;
-    return param == nullptr || static_cast<std::atomic<int>*>(param)->fetch_add(1) % 2 == 0;
-}
-
+// Each driver (re)starts, stops and breaks its own threads, often while they still wait or run,
+// and adds and removes pool and timer pairs shared with the others. Refusals and forced stops
+// are expected: their traces are only collected.
 TEST(ThreadsStressTest, ChurnEndsWithNoThreadLeft) {
     const int baseline = ThreadCount();
+    TraceLines trace;
     {
-        Quiet<BasePoolThread> pool("Stress");
-        Quiet<BaseListTimers> list;
+        Traced<BasePoolThread> pool(trace, "Stress");
+        Traced<BaseListTimers> list(trace);
         list.Start("Stress", 0, 1, false);
-        std::vector<std::atomic<int>> params(16);
+        std::vector<Job> jobs(16);
+        for (size_t i = 0; i < jobs.size(); ++i) jobs[i].falseAt = static_cast<int>(i % 3) + 1;
         std::vector<std::thread> drivers;
         for (int d = 0; d < 4; ++d) {
             drivers.emplace_back([&, d] {
                 std::mt19937 rnd(static_cast<unsigned>(d + 1));
                 std::vector<std::unique_ptr<BaseThread>> own(3);
-                for (auto& t : own) t = std::make_unique<Quiet<BaseThread>>();
+                for (auto& t : own) t = std::make_unique<Traced<BaseThread>>(trace);
                 for (int i = 0; i < 500; ++i) {
                     BaseThread& t = *own[rnd() % own.size()];
-                    void* param = &params[rnd() % params.size()];
+                    Job* job = &jobs[rnd() % jobs.size()];
                     const int n = static_cast<int>(rnd() % 3);
-                    switch (rnd() % 7) {
-                        case 0:  // (re)start, often on a worker that still waits or runs
-                            t.Start("T", &CountTwice, nullptr, n, static_cast<int>(rnd() % 3),
-                                    false);
-                            break;
-                        case 1:
-                            t.Stop();
-                            break;
-                        case 2:
-                            pool.StartProc("P", &CountTwice, param, 0, n);
-                            break;
-                        case 3:
-                            pool.StopProc(&CountTwice, param);
-                            break;
-                        case 4:
-                            list.AddProcTimer("L", &CountTwice, param);
-                            break;
-                        case 5:
-                            list.DelProcTimer(&CountTwice, param);
-                            break;
-                        default:
-                            t.BreakExec();
-                            break;
-                    }
+                    const std::function<void()> steps[] = {
+                        [&] { t.Start("T", &JobProc, job, n, static_cast<int>(rnd() % 3), false); },
+                        [&] { t.Stop(); },
+                        [&] { t.BreakExec(); },
+                        [&] { pool.StartProc("P", &JobProc, job, 0, n); },
+                        [&] { pool.StopProc(&JobProc, job); },
+                        [&] { list.AddProcTimer("L", &JobProc, job); },
+                        [&] { list.DelProcTimer(&JobProc, job); }};
+                    steps[rnd() % 7]();
                 }
                 for (auto& t : own) t->Stop();
             });
@@ -79,8 +53,10 @@ TEST(ThreadsStressTest, ChurnEndsWithNoThreadLeft) {
         list.Stop();
         pool.Stop();
         EXPECT_EQ(pool.Size() + list.Size(), 0u);
+        int calls = 0;
+        for (auto& job : jobs) calls += job.calls.Count();
+        EXPECT_GT(calls, 0);
     }
-    EXPECT_GT(g_Calls.load(), 0);
     EXPECT_EQ(ThreadCount(), baseline);
 }
 

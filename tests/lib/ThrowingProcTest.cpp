@@ -1,6 +1,7 @@
 // Procedures that throw between other entries: the lists and the pool carry on and stop at once.
+#include <chrono>
 #include <stdexcept>
-#include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -10,46 +11,36 @@
 
 namespace {
 
-template <class Base>
-class Traced final : public Base {
-public:
-    template <class... Args>
-    explicit Traced(TraceLines& lines, Args... args) : Base(args...), m_Lines(lines) {}
-    ~Traced() override { this->Stop(); }
-    void PutLog(const std::string& text) override { m_Lines.Add(text); }
-
-private:
-    TraceLines& m_Lines;
-};
-
-bool Count(void* param) {
-    static_cast<CallCounter*>(param)->Hit();
-    return true;
-}
-
 bool Throw(void* param) {
-    static_cast<CallCounter*>(param)->Hit();
+    static_cast<Job*>(param)->calls.Hit();
     throw std::runtime_error("boom");
 }
 
+// Every entry runs on every tick, a pair is added once, false removes an entry and a throw
+// drops it; Stop empties the list and no call follows it.
 TEST(ThrowingProcTest, TimerEntryThatThrowsIsDroppedAndTheListGoesOn) {
     TraceLines lines;
-    CallCounter before, thrower, after, immediate;
+    Job before, thrower, after, again;
+    before.falseAt = 2;
     Traced<BaseListTimers> list(lines);
-    list.AddProcTimer("Before", &Count, &before);
+    list.AddProcTimer("Before", &JobProc, &before);
     list.AddProcTimer("Thrower", &Throw, &thrower);
-    list.AddProcTimer("After", &Count, &after);
+    list.AddProcTimer("After", &JobProc, &after);
+    list.AddProcTimer("After2", &JobProc, &after);
+    EXPECT_EQ(list.Size(), 3u);
     list.Start("List", 0, 5, false);
-    ASSERT_TRUE(after.WaitFor(3));
-    EXPECT_EQ(thrower.Count(), 1);
+    ASSERT_TRUE(after.calls.WaitFor(3));
+    EXPECT_EQ(before.calls.Count(), 2);
+    EXPECT_EQ(thrower.calls.Count(), 1);
     EXPECT_EQ(lines.Count("exception in Thrower: boom"), 1);
-    EXPECT_EQ(list.Size(), 2u);
-    list.DelProcTimer(&Count, &before);
-    list.AddProcTimer("Again", &Count, &immediate);
-    EXPECT_TRUE(immediate.WaitFor(2));
+    EXPECT_EQ(list.Size(), 1u);
+    list.AddProcTimer("Again", &JobProc, &again);
+    EXPECT_TRUE(again.calls.WaitFor(2));
     list.Stop();
     EXPECT_EQ(list.Size(), 0u);
-
+    const int stopped = again.calls.Count();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(again.calls.Count(), stopped);
     // Run at once inside AddProcTimer: the exception stays inside, the entry is not kept.
     Traced<BaseListTimersSecond> second(lines);
     EXPECT_NO_THROW(second.AddProcTimer("Now", &Throw, &thrower, 0, 1));
@@ -59,19 +50,19 @@ TEST(ThrowingProcTest, TimerEntryThatThrowsIsDroppedAndTheListGoesOn) {
 
 TEST(ThrowingProcTest, PoolWorkerOfAThrowingProcBecomesIdle) {
     TraceLines lines;
-    CallCounter before, thrower, after, again;
+    Job before, thrower, after, again;
     Traced<BasePoolThread> pool(lines, "P", false);
-    pool.StartProc("Before", &Count, &before, 0, 5);
+    pool.StartProc("Before", &JobProc, &before, 0, 5);
     pool.StartProc("Thrower", &Throw, &thrower, 0, 5);
-    pool.StartProc("After", &Count, &after, 0, 5);
-    ASSERT_TRUE(thrower.WaitFor(1));
+    pool.StartProc("After", &JobProc, &after, 0, 5);
+    ASSERT_TRUE(thrower.calls.WaitFor(1));
     pool.StopProc(&Throw, &thrower);
     EXPECT_EQ(lines.Count("exception in Thrower: boom"), 1);
-    pool.StartProc("Again", &Count, &again, 0, 0);
-    EXPECT_TRUE(again.WaitFor(1));
+    pool.StartProc("Again", &JobProc, &again, 0, 0);
+    EXPECT_TRUE(again.calls.WaitFor(1));
     EXPECT_EQ(pool.Size(), 3u);  // the thrower's worker was reused
-    EXPECT_TRUE(after.WaitFor(after.Count() + 2));
-    EXPECT_EQ(thrower.Count(), 1);
+    EXPECT_TRUE(after.calls.WaitFor(after.calls.Count() + 2));
+    EXPECT_EQ(thrower.calls.Count(), 1);
     pool.Stop();
     EXPECT_EQ(pool.Size(), 0u);
 }

@@ -1,4 +1,4 @@
-// Trace lines and call counts collected from any thread, with bounded waits for the tests.
+// Trace lines, call counts and jobs shared by the thread tests, with bounded waits.
 #pragma once
 
 #include <chrono>
@@ -22,18 +22,13 @@ public:
     // True once count lines contain the needle ("" counts calls); false after 20 seconds.
     bool WaitFor(const std::string& needle, int count = 1) {
         std::unique_lock<std::mutex> lock(m_Mutex);
-        return m_Cond.wait_for(lock, std::chrono::seconds(20), [&] {
-            int n = 0;
-            for (const auto& line : m_Lines) n += line.find(needle) != std::string::npos;
-            return n >= count;
-        });
+        return m_Cond.wait_for(lock, std::chrono::seconds(20),
+                               [&] { return Has(needle) >= count; });
     }
     bool WaitFor(int calls) { return WaitFor("", calls); }
-    int Count() { return static_cast<int>(Lines().size()); }
-    int Count(const std::string& needle) {
-        int n = 0;
-        for (const auto& line : Lines()) n += line.find(needle) != std::string::npos;
-        return n;
+    int Count(const std::string& needle = "") {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        return Has(needle);
     }
     std::vector<std::string> Lines() {
         std::lock_guard<std::mutex> lock(m_Mutex);
@@ -41,11 +36,44 @@ public:
     }
 
 private:
+    int Has(const std::string& needle) const {
+        int n = 0;
+        for (const auto& line : m_Lines) n += line.find(needle) != std::string::npos;
+        return n;
+    }
     std::mutex m_Mutex;
     std::condition_variable m_Cond;
     std::vector<std::string> m_Lines;
 };
 using CallCounter = TraceLines;
+
+// Routes the trace into lines, as a host routes it into its log.
+template <class Base>
+class Traced final : public Base {
+public:
+    template <class... Args>
+    explicit Traced(TraceLines& lines, Args... args) : Base(args...), m_Lines(lines) {}
+    ~Traced() override { Base::Stop(); }
+    void PutLog(const std::string& text) override { m_Lines.Add(text); }
+
+private:
+    TraceLines& m_Lines;
+};
+
+// Counts its calls; returns false on call falseAt and sleeps slowMs in call slowAt.
+struct Job {
+    CallCounter calls;
+    int falseAt = 0, slowAt = 0, slowMs = 0;
+};
+
+inline bool JobProc(void* param) {
+    auto* job = static_cast<Job*>(param);
+    const int n = job->calls.Hit();
+    if (n == job->slowAt) std::this_thread::sleep_for(std::chrono::milliseconds(job->slowMs));
+    return n != job->falseAt;
+}
+
+constexpr int kHour = 3600 * 1000;
 
 // Threads of this process, from /proc. A sanitizer starts a helper thread of its own with the
 // first thread: one is started and joined first so that every count includes it.
