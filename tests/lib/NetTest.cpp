@@ -1,4 +1,6 @@
-// The device network: loading and saving, type classes, routing of messages, link rebuild.
+// The device network: modules, slots, devices and links; their XML, type classes, routing of
+// messages and link rebuild.
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <set>
@@ -10,6 +12,7 @@
 #include "dblib/LoadRes.h"
 #include "lib/Idea.h"
 #include "lib/KeySys.h"
+#include "lib/Link.h"
 #include "lib/PackV7.h"
 #include "lib/Um.h"
 #include "lib/Xml.h"
@@ -17,33 +20,33 @@
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+using Ints = std::vector<int>;
 
 // Records what the layer hands over; routes by a table of module -> slot.
 class Recorder : public CDisp {
 public:
     void PutLog(const wchar_t* text, bool) override { logs.emplace_back(text); }
-    void SendPack(CPult* pult, CPackMes& pack) override {
-        ASSERT_NE(pult, nullptr);
-        pults.push_back(pult);
+    void SendPack(CPult* p, CPackMes& pack) override {
+        pult = p;
         sent.emplace_back(pack.GetData(), pack.GetData() + pack.GetLen());
         prior.push_back(pack.GetPrior());
     }
-    void PutNoIdent(CPult* pult, CPackMes& pack) override {
-        ASSERT_NE(pult, nullptr);
+    void PutNoIdent(CPult* p, CPackMes& pack) override {
+        EXPECT_NE(p, nullptr);
         noIdent.emplace_back(pack.GetData(), pack.GetData() + pack.GetLen());
         pack.Clear();
     }
-    CSlot* FindSlot(CPult* pult, int um) override {
-        EXPECT_NE(pult, nullptr);
+    CSlot* FindSlot(CPult* p, int um) override {
+        EXPECT_NE(p, nullptr);
         ++asks;
         const auto it = route.find(um);
         return it == route.end() ? nullptr : it->second;
     }
 
     std::vector<std::wstring> logs;
-    std::vector<CPult*> pults;
+    CPult* pult = nullptr;
     std::vector<Bytes> sent, noIdent;
-    std::vector<int> prior;
+    Ints prior;
     std::map<int, CSlot*> route;
     int asks = 0;
 };
@@ -59,18 +62,24 @@ protected:
     }
     void TearDown() override {
         g_StringENU = false;
-        if (m_doc != nullptr) xmlFreeDoc(m_doc);
+        for (xmlDoc* doc : m_docs) xmlFreeDoc(doc);
     }
-    // Parses text and loads the table from its root.
-    void Load(const char* text) {
-        m_doc = xmlReadMemory(text, static_cast<int>(strlen(text)), nullptr, nullptr, 0);
-        ASSERT_NE(m_doc, nullptr);
-        m_tab.XMLLoad(xmlDocGetRootElement(m_doc));
+    xmlNode* Keep(xmlDoc* doc) {
+        m_docs.push_back(doc);
+        return xmlDocGetRootElement(doc);
     }
-    std::string Dump() const {
+    xmlNode* Parse(const char* text) {
+        return Keep(xmlReadMemory(text, static_cast<int>(strlen(text)), nullptr, nullptr, 0));
+    }
+    xmlNode* NewRoot(const char* name) {
+        xmlDoc* doc = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
+        xmlDocSetRootElement(doc, xmlNewNode(nullptr, reinterpret_cast<const xmlChar*>(name)));
+        return Keep(doc);
+    }
+    std::string Dump(size_t doc) const {
         xmlChar* mem = nullptr;
         int size = 0;
-        xmlDocDumpMemory(m_doc, &mem, &size);
+        xmlDocDumpMemory(m_docs[doc], &mem, &size);
         std::string s(reinterpret_cast<char*>(mem), static_cast<size_t>(size));
         xmlFree(mem);
         return s;
@@ -84,8 +93,15 @@ protected:
     Recorder m_disp;
     CPult m_pult{&m_disp, 1, true, 3};
     CUMTab m_tab{&m_pult};
-    xmlDoc* m_doc = nullptr;
+    std::vector<xmlDoc*> m_docs;
 };
+
+std::string Attr(xmlNode* node, const char* name) {
+    xmlChar* v = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+    std::string s(v == nullptr ? "(none)" : reinterpret_cast<char*>(v));
+    xmlFree(v);
+    return s;
+}
 
 // A message of 19 record bytes: 20 packet bytes with its length byte.
 CMes Mes19(int um, int slot) {
@@ -93,65 +109,16 @@ CMes Mes19(int um, int slot) {
     return CMes(um, slot, 255, 15, CMes::mtService, b, 13);
 }
 
-const char kDoc[] =
-    "<Net>"
-    "<Um Number=\"1\" Note=\"local\">"
-    "<Slot Number=\"0\" TypSlot=\"2\" Program=\"0\" LinkUM=\"3\" LinkSlot=\"5\">"
-    "<TabDev><Dev Addr=\"5\"/><Dev Addr=\"5\"/><Dev Addr=\"0\"/></TabDev></Slot>"
-    "<Slot Number=\"0\" TypSlot=\"1\"/>"
-    "<Slot Number=\"4\" TypSlot=\"5\" Program=\"1\">"
-    "<TabLinkNet><LinkNet UM=\"2\" Slot=\"1\"/><LinkNet UM=\"2\" Slot=\"1\"/></TabLinkNet>"
-    "<TabLinkCLL VolRec=\"3\"><LinkCLL Number=\"1\" UM=\"2\" Slot=\"1\" IP=\"10.0.0.1\"/>"
-    "<LinkCLL Number=\"1\" UM=\"7\" Slot=\"2\"/></TabLinkCLL></Slot>"
-    "</Um>"
-    "<Um Number=\"2\"><Slot Number=\"1\" TypSlot=\"6\"/></Um>"
-    "<Um Number=\"1\"/>"
-    "</Net>";
-
-TEST_F(NetTest, LoadReportsEachDuplicateOnceAndSavesBackUnchanged) {
-    Load(kDoc);
-    const std::string before = Dump();
-    EXPECT_EQ(m_disp.logs, (std::vector<std::wstring>{
-                               L"Device 5  already exist in slot 1:0:5",
-                               L"Slot 0 already exist in UM 1:0",
-                               L"External link (1:4)->(2:1) already exist in structure",
-                               L"Internal link 1 (1:4)->(7:2) already exist in structure",
-                               L"UM 1 already exist in structure",
-                           }));
-    ASSERT_EQ(m_tab.Count(), 2);
-    CSlot* line = m_tab.FindBlok(1, 0);
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->m_typSlot, 2);  // the first slot 0 stays
-    EXPECT_EQ(line->m_LinkUM, 3);
-    EXPECT_EQ(line->m_LinkSlot, 5);
-    EXPECT_EQ(line->m_TabDev.Count(), 2);
-    EXPECT_EQ(m_tab.FindDev(1, 0, 5)->m_pSlot, line);
-    CSlot* ether = m_tab.FindBlok(1, 4);
-    EXPECT_EQ(ether->m_TabLinkNet.Count(), 1);
-    ASSERT_EQ(ether->m_TabLinkCLL.Count(), 1);
-    EXPECT_EQ(ether->m_TabLinkCLL.Find(1)->m_IP.GetString(), L"10.0.0.1");
-    EXPECT_EQ(ether->m_TabLinkCLL.m_VolRec, 3);
-    EXPECT_EQ(m_tab.FindUM(1)->m_Note, L"local");
-    EXPECT_EQ(Dump(), before);
-
-    // Rebuilding the links makes module 3 with slot 5, in the model and in the document.
-    m_tab.SetLink();
-    EXPECT_NE(Dump().find("<Um Number=\"3\"><Slot Number=\"5\" TypSlot=\"3\" Program=\"0\">"),
-              std::string::npos);
-    EXPECT_EQ(m_disp.logs.size(), 5u);
-}
-
 // A host parameter that keeps one attribute of its owner's element.
 class HostParam : public CParam {
 public:
-    explicit HostParam(int v = 0) : value(v) {}
     void XMLUpdate(xmlNode* node) override {
         TERQCloud::CNodeB::XMLUpdateInteger(node, "E", "Host", value, true);
     }
     void XMLLoad(xmlNode* node) override {
         value = TERQCloud::CNodeB::XMLLoadInteger(node, "E", "Host", -1);
     }
-    int value;
+    int value = 0;
 };
 int HostValue(CParam* p) { return p == nullptr ? -2 : static_cast<HostParam*>(p)->value; }
 
@@ -180,125 +147,140 @@ public:
     CUM* CreateUM(int number) override { return new HostUM(number, m_pPult); }
 };
 
-TEST_F(NetTest, ModelWrittenOutReadsBackThroughTheHostsFactories) {
-    HostTab src(&m_pult);
-    CSlot* line = src.FindBlokIns(1, 2);
-    line->m_typSlot = CSlot::tsLine2;
-    line->m_LinkUM = 4;
-    line->m_LinkSlot = 7;
-    line->m_Program = true;
-    static_cast<HostParam*>(line->m_pParam)->value = 42;
-    line->m_TabDev.Insert(line->CreateDev(3));
-    static_cast<HostParam*>(line->m_TabDev.Find(3)->m_pParam)->value = 7;
-    CSlot* eth = src.FindBlokIns(1, 5);
-    eth->m_typSlot = 9;
-    eth->m_TabLinkNet.Insert(6, 1, nullptr, nullptr);
-    eth->m_TabLinkCLL.GetItem(2)->m_IP.SetString("10.0.0.9");
-    src.FindUM(1)->m_Note = L"узел";
-    m_doc = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
-    xmlNode* root = xmlNewNode(nullptr, reinterpret_cast<const xmlChar*>("Net"));
-    xmlDocSetRootElement(m_doc, root);
-    src.XMLAdd(root);
+// Slot 1:0 and its device 5, the links of slot 1:4 and module 1 come twice; attributes left
+// out read as 0.
+const char kDoc[] = R"(<Net>
+<Um Number="1" Note="local">
+  <Slot Number="0" TypSlot="2" Program="0" LinkUM="3" LinkSlot="5" Host="42">
+    <TabDev><Dev Addr="5" Host="7"/><Dev Addr="5"/><Dev/></TabDev></Slot>
+  <Slot Number="0" TypSlot="1"/>
+  <Slot Number="1" TypSlot="18" LinkUM="3"/>
+  <Slot Number="4" TypSlot="5" Program="1">
+    <TabLinkNet><LinkNet UM="2" Slot="1"/><LinkNet UM="2" Slot="1"/></TabLinkNet>
+    <TabLinkCLL VolRec="3">
+      <LinkCLL Number="1" UM="2" Slot="1" IP="10.0.0.1" Mask="255.255.255.0" DataPort="5000"
+        Note="канал"/>
+      <LinkCLL Number="1" UM="7" Slot="2"/><LinkCLL/></TabLinkCLL></Slot>
+</Um>
+<Um Number="2"><Slot TypSlot="6"/></Um>
+<Um Number="1"/>
+</Net>)";
 
-    HostTab back(&m_pult);
-    back.XMLLoad(root);
-    CSlot* l = back.FindBlok(1, 2);
-    ASSERT_NE(l, nullptr);
-    EXPECT_EQ(l->m_typSlot, CSlot::tsLine2);
-    EXPECT_EQ(l->m_LinkUM, 4);
-    EXPECT_EQ(l->m_LinkSlot, 7);
-    EXPECT_TRUE(l->m_Program);
-    EXPECT_EQ(HostValue(l->m_pParam), 42);
-    ASSERT_NE(back.FindDev(1, 2, 3), nullptr);
-    EXPECT_EQ(HostValue(back.FindDev(1, 2, 3)->m_pParam), 7);
-    CSlot* e = back.FindBlok(1, 5);
-    EXPECT_NE(e->m_TabLinkNet.FindLink(6, 1), nullptr);
-    ASSERT_NE(e->m_TabLinkCLL.Find(2), nullptr);
-    EXPECT_EQ(e->m_TabLinkCLL.Find(2)->m_IP.GetString(), L"10.0.0.9");
-    EXPECT_EQ(back.FindUM(1)->m_Note, L"узел");
-    EXPECT_TRUE(m_disp.logs.empty());
+// Loading leaves the document as it was; the model written to a fresh document reads back the
+// same through the host's factories.
+TEST_F(NetTest, LoadReportsDuplicatesOnceAndTheModelRoundTrips) {
+    HostTab tab(&m_pult), back(&m_pult);
+    xmlNode* root = Parse(kDoc);
+    const std::string before = Dump(0);
+    tab.XMLLoad(root);
+    EXPECT_EQ(Dump(0), before);
+    tab.XMLAdd(NewRoot("Net"));
+    back.XMLLoad(xmlDocGetRootElement(m_docs[1]));
+    EXPECT_EQ(m_disp.logs, (std::vector<std::wstring>{
+                               L"Device 5  already exist in slot 1:0:5",
+                               L"Slot 0 already exist in UM 1:0",
+                               L"External link (1:4)->(2:1) already exist in structure",
+                               L"Internal link 1 (1:4)->(7:2) already exist in structure",
+                               L"UM 1 already exist in structure",
+                           }));
+    ASSERT_EQ(back.Count(), 2);
+    CSlot* line = back.FindBlok(1, 0);
+    CSlot* ether = back.FindBlok(1, 4);
+    CDev* dev = back.FindDev(1, 0, 5);
+    ASSERT_TRUE(line && ether && dev && back.FindBlok(1, 1) && back.FindBlok(2, 0));
+    const CLinkCLLTab& cll = ether->m_TabLinkCLL;
+    const CLinkCLL* one = cll.Find(1);
+    ASSERT_TRUE(one != nullptr && cll.Find(0) != nullptr);
+    EXPECT_EQ((Ints{line->m_typSlot, line->m_LinkUM, line->m_LinkSlot, line->m_Program,
+                    HostValue(line->m_pParam), line->m_TabDev.Count(), HostValue(dev->m_pParam),
+                    back.FindBlok(1, 1)->m_LinkSlot, ether->m_Program, ether->m_TabLinkNet.Count(),
+                    cll.Count(), cll.m_VolRec, one->m_UM[0], one->m_Slot[0],
+                    one->m_DataPort.GetValue(), cll.Find(0)->m_UM[0]}),
+              (Ints{2, 3, 5, 0, 42, 2, 7, 0, 1, 1, 2, 3, 2, 1, 5000, 0}));
+    EXPECT_EQ(dev->m_pSlot, line);
+    EXPECT_EQ((std::vector<unsigned>{one->m_IP.GetValueW(), one->m_Mask.GetValue()}),
+              (std::vector<unsigned>{0x0A000001u, 0x00FFFFFFu}));
+    EXPECT_EQ(one->m_Note, L"канал");
+    EXPECT_EQ(back.FindUM(1)->m_Note, L"local");
+
+    // Rebuilding the links makes module 3 with slot 5, in the model and in the document; only
+    // the program slot gets its address.
+    back.SetLink();
+    EXPECT_NE(Dump(1).find(R"(<Um Number="3"><Slot Number="5" TypSlot="3" Program="0")"),
+              std::string::npos);
+    EXPECT_EQ((Ints{ether->m_Pack.GetData()[0], line->m_Pack.GetData()[0]}), (Ints{0x34, 0}));
+    EXPECT_EQ(m_disp.logs.size(), 5u);
 }
 
 TEST_F(NetTest, SlotAndDeviceClassesAtTheirBoundaries) {
-    const std::set<int> line{2, 18}, ether{5, 7, 9, 12, 14, 16}, inp{3, 6, 8, 10, 13, 15, 17, 19},
-        ggs{8, 10, 13, 15, 17}, prog{1, 12, 13};
-    for (int t = -1; t <= 21; ++t) {
-        SCOPED_TRACE(t);
-        EXPECT_EQ(CSlot::IsDevice(t), t != 4);
-        EXPECT_EQ(CSlot::IsLine(t), line.count(t) == 1);
-        EXPECT_EQ(CSlot::IsEther(t), ether.count(t) == 1);
-        EXPECT_EQ(CSlot::IsInpLink(t), inp.count(t) == 1);
-        EXPECT_EQ(CSlot::IsNewGGS(t), ggs.count(t) == 1);
-        EXPECT_EQ(CSlot::CanProgramm(t), prog.count(t) == 1);
-    }
-    const std::set<int> v6{11, 12, 14}, pro{12, 14}, it{16, 18, 19};
+    const struct {
+        bool (*is)(int);
+        std::set<int> yes;
+    } classes[] = {
+        {CSlot::IsLine, {2, 18}},
+        {CSlot::IsEther, {5, 7, 9, 12, 14, 16}},
+        {CSlot::IsInpLink, {3, 6, 8, 10, 13, 15, 17, 19}},
+        {CSlot::IsNewGGS, {8, 10, 13, 15, 17}},
+        {CSlot::CanProgramm, {1, 12, 13}},
+        {CDev::IsV6, {11, 12, 14}},
+        {CDev::IsV7, {14}},
+        {CDev::IsPro, {12, 14}},
+        {CDev::IsIT, {16, 18, 19}},
+    };
+    CSlot slot;
+    CDev dev;
     for (int t = -1; t <= 34; ++t) {
         SCOPED_TRACE(t);
-        EXPECT_EQ(CDev::IsV6(t), v6.count(t) == 1);
-        EXPECT_EQ(CDev::IsV7(t), t == 14);
-        EXPECT_EQ(CDev::IsPro(t), pro.count(t) == 1);
-        EXPECT_EQ(CDev::IsIT(t), it.count(t) == 1);
+        for (const auto& c : classes) EXPECT_EQ(c.is(t), c.yes.count(t) == 1) << &c - classes;
+        EXPECT_EQ(CSlot::IsDevice(t), t != 4);
         EXPECT_TRUE(CDev::IsKnovExt(t, true));
         EXPECT_EQ(CDev::IsKnovExt(t, false), t < 7 || t > 10);
-    }
-    CSlot slot;
-    for (int bus = -1; bus <= 9; ++bus) {
-        slot.m_typBus = bus;
-        EXPECT_EQ(slot.IsCLB(), bus == 0 || bus == 1 || (bus >= 3 && bus <= 8)) << bus;
+        slot.m_typBus = t;
+        EXPECT_EQ(slot.IsCLB(), t == 0 || t == 1 || (t >= 3 && t <= 8));
+        dev.m_ModeExt = t;
+        EXPECT_EQ(dev.IsExtended(), t == 1 || t == 2);
     }
     EXPECT_FALSE(slot.IsProgram());
     slot.m_typSlot2 = 10;
     EXPECT_TRUE(slot.IsProgram());
-    CDev dev;
-    for (int mode = 0; mode <= 3; ++mode) {
-        dev.m_ModeExt = mode;
-        EXPECT_EQ(dev.IsExtended(), mode == 1 || mode == 2) << mode;
-    }
-    EXPECT_EQ(CDev::nameTypDev(0), L"Not defined");
-    EXPECT_EQ(CDev::nameTypDev(34), L"Not defined");
-    EXPECT_EQ(CSlot::nameTypBus(7), L"Not defined");
-    EXPECT_NE(CSlot::nameTypBus(6), L"Not defined");
+    EXPECT_EQ(CDev::nameTypDev(34), CDev::nameTypDev(0));  // past the table: not defined
+    EXPECT_EQ(CSlot::nameTypBus(7), CSlot::nameTypBus(0));
+    EXPECT_NE(CSlot::nameTypBus(6), CSlot::nameTypBus(0));
 }
 
 TEST_F(NetTest, ServingSlotRule) {
     CSlot* local = Slot(1, 0);
     CSlot* far = Slot(5, 2);
     const CMes mes = Mes19(5, 2);
+    auto packet = [](CSlot* s) { return Bytes(s->m_Pack.GetData(), s->m_Pack.GetData() + 41); };
 
-    // A local slot serves itself without asking.
-    EXPECT_EQ(local->AddMes(4, mes), 1);
-    EXPECT_EQ(local->m_Pack.GetLen(), 21);
-    // A routing console sends a far module's messages through the slot the dispatcher names.
+    // A local slot serves itself without asking; a routing console sends a far module's
+    // messages through the slot the dispatcher names.
     m_disp.route[5] = local;
-    EXPECT_EQ(far->AddMes(4, mes), 1);
-    EXPECT_EQ(local->m_Pack.GetLen(), 41);
+    EXPECT_EQ(
+        (Ints{local->AddMes(4, mes), far->AddMes(4, mes), local->m_Pack.GetLen(), m_disp.asks}),
+        (Ints{1, 1, 41, 1}));
     EXPECT_TRUE(far->m_Pack.IsEmpty());
-    EXPECT_EQ(m_disp.asks, 1);
-    // No slot named: nothing happens, nothing is lost.
-    m_disp.route.clear();
-    const Bytes kept(local->m_Pack.GetData(), local->m_Pack.GetData() + 41);
-    EXPECT_EQ(far->AddMes(4, mes), 0);
-    far->Put();
-    far->SetPrior(9);
-    EXPECT_EQ(Bytes(local->m_Pack.GetData(), local->m_Pack.GetData() + 41), kept);
-    EXPECT_TRUE(far->m_Pack.IsEmpty());
-    EXPECT_TRUE(m_disp.sent.empty());
-    // A dispatcher that routes in a circle ends as no slot.
-    m_disp.route[5] = far;
-    EXPECT_EQ(far->AddMes(4, mes), 0);
-    EXPECT_TRUE(far->m_Pack.IsEmpty());
+    // No slot named, or a dispatcher that routes in a circle: nothing happens, nothing is lost.
+    const Bytes kept = packet(local);
+    for (CSlot* named : {static_cast<CSlot*>(nullptr), far}) {
+        m_disp.route[5] = named;
+        EXPECT_EQ(far->AddMes(4, mes), 0);
+        far->Put();
+        far->SetPrior(9);
+        EXPECT_EQ(packet(local), kept);
+        EXPECT_TRUE(far->m_Pack.IsEmpty());
+        EXPECT_TRUE(m_disp.sent.empty());
+    }
     // A console that does not route lets every slot serve itself.
     CPult plain(&m_disp, 1, false);
     CUMTab tab(&plain);
     const int asks = m_disp.asks;
     EXPECT_EQ(tab.FindBlokIns(5, 2)->AddMes(4, mes), 1);
-    EXPECT_EQ(tab.FindBlok(5, 2)->m_Pack.GetLen(), 21);
-    EXPECT_EQ(m_disp.asks, asks);
+    EXPECT_EQ((Ints{tab.FindBlok(5, 2)->m_Pack.GetLen(), m_disp.asks}), (Ints{21, asks}));
     // A slot without console or device without slot: nothing.
-    CSlot detached;
-    EXPECT_EQ(detached.AddMes(4, mes), 0);
-    CDev dev(3);
-    EXPECT_EQ(dev.AddMes(4, CMes::mtService, CMes::askMain, nullptr, 0), 0);
+    EXPECT_EQ(CSlot().AddMes(4, mes), 0);
+    EXPECT_EQ(CDev(3).AddMes(4, CMes::mtService, CMes::askMain, nullptr, 0), 0);
 }
 
 TEST_F(NetTest, AddMesFlushesAFullPacketAndGoesOnInAFreshOne) {
@@ -307,18 +289,16 @@ TEST_F(NetTest, AddMesFlushesAFullPacketAndGoesOnInAFreshOne) {
     EXPECT_EQ(slot->m_Pack.GetData()[0], 0x30);  // origin 3, destination slot 0
     for (int i = 0; i < 3; ++i) ASSERT_EQ(slot->AddMes(7, Mes19(1, 0)), 1);
     ASSERT_EQ(m_disp.sent.size(), 1u);
-    EXPECT_EQ(m_disp.pults[0], &m_pult);
-    EXPECT_EQ(m_disp.sent[0].size(), 41u);
-    EXPECT_EQ(m_disp.sent[0][1], 20);  // first length byte
-    EXPECT_EQ(m_disp.prior[0], 7);
-    EXPECT_EQ(slot->m_Pack.GetLen(), 21);
-    EXPECT_EQ(slot->m_Pack.GetPrior(), 7);
+    EXPECT_EQ(m_disp.pult, &m_pult);
+    // first packet: 41 bytes, first length byte 20, priority 7; the next one holds the third
+    EXPECT_EQ((Ints{static_cast<int>(m_disp.sent[0].size()), m_disp.sent[0][1], m_disp.prior[0],
+                    slot->m_Pack.GetLen(), slot->m_Pack.GetPrior()}),
+              (Ints{41, 20, 7, 21, 7}));
     slot->Put();
+    slot->Put();  // an empty packet is not sent
     ASSERT_EQ(m_disp.sent.size(), 2u);
     EXPECT_EQ(m_disp.sent[1].size(), 21u);
     EXPECT_TRUE(slot->m_Pack.IsEmpty());
-    slot->Put();  // an empty packet is not sent
-    EXPECT_EQ(m_disp.sent.size(), 2u);
     // The device forms go through the slot with the device address.
     CDev* dev = new CDev(9);
     ASSERT_TRUE(slot->m_TabDev.Insert(dev));
@@ -328,9 +308,7 @@ TEST_F(NetTest, AddMesFlushesAFullPacketAndGoesOnInAFreshOne) {
     ASSERT_EQ(slot->m_Pack.GetMes(got), 1);
     int addr = 0, ext = 0;
     CMes::GetAdr(got.GetData() + 6, addr, ext);
-    EXPECT_EQ(addr, 9);
-    EXPECT_EQ(got.GetDestUM(), 1);
-    EXPECT_EQ(got.GetTypMes(), CMes::mtService);
+    EXPECT_EQ((Ints{addr, got.GetDestUM(), got.GetTypMes()}), (Ints{9, 1, CMes::mtService}));
     // Without identifier: handed to PutNoIdent.
     for (int i = 0; i < 3; ++i) ASSERT_EQ(slot->AddMesNoIdent(1, Mes19(1, 0)), 1);
     EXPECT_EQ(m_disp.noIdent.size(), 1u);
@@ -344,33 +322,25 @@ TEST_F(NetTest, NextIdentCyclesOneTo63) {
 }
 
 TEST_F(NetTest, SetLinkMakesFarEndsWithInputTypesAndPartnersBothWays) {
-    struct Row {
-        int typ, inp;
-    };
-    const Row rows[] = {{2, 3}, {18, 19}, {5, 6}, {7, 8}, {9, 10}, {12, 13}, {14, 15}, {16, 17}};
-    int um = 10;  // row i links slot i of module 1 to slot 2 of module 10 + i
-    for (const Row& r : rows) {
-        CSlot* near = Slot(1, um - 10, r.typ);
-        near->m_LinkUM = um;
+    const int types[] = {2, 18, 5, 7, 9, 12, 14, 16};  // the far end gets type + 1
+    // Type i links slot i of module 1 to slot 2 of module 10 + i.
+    for (int i = 0; i < 8; ++i) {
+        CSlot* near = Slot(1, i, types[i]);
+        near->m_LinkUM = 10 + i;
         near->m_LinkSlot = 2;
-        if (CSlot::IsEther(r.typ)) {
-            ASSERT_EQ(near->m_TabLinkNet.Insert(um, 2, nullptr, nullptr), 1);
-        }
-        ++um;
+        if (CSlot::IsEther(types[i])) near->m_TabLinkNet.Insert(10 + i, 2, nullptr, nullptr);
     }
     m_tab.SetLink();
-    um = 10;
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.typ);
-        CSlot* near = m_tab.FindBlok(1, um - 10);
-        CSlot* far = m_tab.FindBlok(um++, 2);
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(types[i]);
+        CSlot* near = m_tab.FindBlok(1, i);
+        CSlot* far = m_tab.FindBlok(10 + i, 2);
         ASSERT_NE(far, nullptr);
-        EXPECT_EQ(far->m_typSlot, r.inp);
+        EXPECT_EQ(far->m_typSlot, types[i] + 1);
         EXPECT_EQ(far->m_pLink, near);
-        if (CSlot::IsEther(r.typ))
-            EXPECT_EQ(near->m_TabLinkNet.FindLink(um - 1, 2)->m_pSlot, far);
-        else
-            EXPECT_EQ(near->m_pLink, far);
+        EXPECT_EQ(CSlot::IsEther(types[i]) ? near->m_TabLinkNet.FindLink(10 + i, 2)->m_pSlot
+                                           : near->m_pLink,
+                  far);
     }
     EXPECT_EQ(m_tab.Count(), 9);
     EXPECT_EQ(m_tab.FindLostUM(), -1);
@@ -380,8 +350,7 @@ TEST_F(NetTest, SetLinkMakesFarEndsWithInputTypesAndPartnersBothWays) {
     self->m_LinkUM = 1;
     self->m_LinkSlot = 14;
     m_tab.SetLink();
-    EXPECT_EQ(m_tab.Count(), 9);
-    EXPECT_EQ(self->m_typSlot, 2);
+    EXPECT_EQ((Ints{m_tab.Count(), self->m_typSlot}), (Ints{9, 2}));
     EXPECT_EQ(self->m_pLink, nullptr);
 }
 
@@ -394,12 +363,9 @@ TEST_F(NetTest, RootSlotFollowsInputLinksAtMost100Steps) {
         inp->m_pLink = out;
         out->m_pLink = inp;
     }
-    EXPECT_EQ(m_tab.RootSlot(2), exit);
-    EXPECT_EQ(m_tab.RootSlot(100), exit);  // 99 steps
-    EXPECT_EQ(m_tab.RootSlot(101), exit);  // 100 steps
-    EXPECT_EQ(m_tab.RootSlot(102), nullptr);
-    EXPECT_EQ(m_tab.RootSlot(1), nullptr);
-    EXPECT_EQ(m_tab.RootSlot(200), nullptr);
+    // 1, 99 and 100 steps; 101 steps; the local module; no module
+    for (int um : {2, 100, 101}) EXPECT_EQ(m_tab.RootSlot(um), exit) << um;
+    for (int um : {102, 1, 200}) EXPECT_EQ(m_tab.RootSlot(um), nullptr) << um;
     // A cycle that never reaches the local module.
     CSlot* a = Slot(200, 0, CSlot::tsLineInp);
     CSlot* b = Slot(201, 0, CSlot::tsLineInp);
@@ -409,15 +375,14 @@ TEST_F(NetTest, RootSlotFollowsInputLinksAtMost100Steps) {
 }
 
 TEST_F(NetTest, FindLostUMOnASplitNetwork) {
-    CUMTab empty(&m_pult);
-    EXPECT_EQ(empty.FindLostUM(), -1);
+    EXPECT_EQ(CUMTab(&m_pult).FindLostUM(), -1);
     for (int um : {1, 4, 5, 6}) Slot(um, 0);
     Slot(4, 1, CSlot::tsLine)->m_LinkUM = 5;  // 4 -> 5, apart from the local module
-    Slot(1, 2, CSlot::tsEther);
-    m_tab.FindBlok(1, 2)->m_TabLinkNet.Insert(6, 0, nullptr, nullptr);
+    CLinkNetTab& links = Slot(1, 2, CSlot::tsEther)->m_TabLinkNet;
+    links.Insert(6, 0, nullptr, nullptr);
     m_tab.SetLink();
     EXPECT_EQ(m_tab.FindLostUM(), 4);
-    m_tab.FindBlok(1, 2)->m_TabLinkNet.Insert(4, 3, nullptr, nullptr);
+    links.Insert(4, 3, nullptr, nullptr);
     m_tab.SetLink();
     EXPECT_EQ(m_tab.FindLostUM(), -1);
     CPult noLocal(&m_disp, 77);
@@ -426,29 +391,25 @@ TEST_F(NetTest, FindLostUMOnASplitNetwork) {
 }
 
 TEST_F(NetTest, SystemKeyTextAndDerivation) {
-    CKeySys key;
+    CKeySys key, def;
     EXPECT_TRUE(key.IsEmpty());
     const wchar_t* text = L"00112233445566778899AABBCCDDEEFF";
     ASSERT_TRUE(key.Set(text));
-    EXPECT_EQ(key.GetString(), text);
     for (const wchar_t* bad :
          {L"00112233445566778899AABBCCDDEEF", L"00112233445566778899AABBCCDDEEFF0",
-          L"00112233445566778899AABBCCDDEEFG"}) {
+          L"00112233445566778899AABBCCDDEEFG"})
         EXPECT_FALSE(key.Set(bad)) << bad;
-        EXPECT_EQ(key.GetString(), text);
-    }
+    EXPECT_EQ(key.GetString(), text);
     EXPECT_TRUE(key.Set(L"00000000000000000000000000000000"));
-    CKeySys def;
     def.SetDefault();
-    EXPECT_EQ(key, def);
-    EXPECT_FALSE(def.IsEmpty());
+    EXPECT_TRUE(key == def && !def.IsEmpty());
 
     // An empty phrase: both halves encipher zeros, so the second half XORs to zero.
-    unsigned char zero[8] = {};
-    CIdeaCtx(CPackV7::ForKeySYS).Encrypt(zero, zero, 1);
+    Bytes zero(16, 0);
+    CIdeaCtx(CPackV7::ForKeySYS).Encrypt(zero.data(), zero.data(), 1);
+    std::fill(zero.begin() + 8, zero.end(), 0);
     key.Create(L"");
-    EXPECT_EQ(Bytes(key.Get(), key.Get() + 8), Bytes(zero, zero + 8));
-    EXPECT_EQ(Bytes(key.Get() + 8, key.Get() + 16), Bytes(8, 0));
+    EXPECT_EQ(Bytes(key.Get(), key.Get() + 16), zero);
     // Only the first 16 characters count.
     CKeySys a, b;
     a.Create(L"пароль-системы-1X");
@@ -457,6 +418,92 @@ TEST_F(NetTest, SystemKeyTextAndDerivation) {
     b.Create(L"пароль-системы-2");
     EXPECT_NE(a, b);
     EXPECT_EQ(a < b, memcmp(a.Get(), b.Get(), 16) < 0);
+}
+
+TEST(CIpAddrTest, TextFormsAndTests) {
+    CIpAddr ip;
+    ASSERT_EQ(ip.SetString("192.168.0.1"), 1);
+    EXPECT_EQ((std::vector<unsigned>{ip.GetValue(), ip.GetValueW()}),
+              (std::vector<unsigned>{0x0100A8C0u, 0xC0A80001u}));
+    EXPECT_EQ(ip.GetString(), L"192.168.0.1");
+    EXPECT_TRUE(CIpAddr::TestModifyIP(ip.GetValueW(), 0, 10));
+    EXPECT_FALSE(CIpAddr::TestModifyIP(ip.GetValueW(), 0, 192));
+    EXPECT_FALSE(CIpAddr::TestModifyIP(ip.GetValueW(), 3, 1));
+    for (const char* bad : {"1.2.3", "1.2.3.256", "1.2.3.4.5", "1..3.4", "", "a.b.c.d"}) {
+        ip.SetValue(0x01020304);
+        EXPECT_EQ(ip.SetString(bad), 0) << bad;
+        EXPECT_EQ(ip.GetValue(), 0u) << bad;
+    }
+    const struct {
+        const char* text;
+        bool valid, nul;
+    } rows[] = {{"0.0.0.0", false, true},    {"255.255.255.255", false, true},
+                {"1.0.0.254", true, false},  {"192.168.0.1", true, false},
+                {"255.1.1.1", false, false}, {"10.0.0.0", false, false}};
+    for (const auto& r : rows) {
+        ASSERT_EQ(ip.SetString(r.text), 1) << r.text;
+        EXPECT_EQ((Ints{ip.IsValid(), ip.IsNul()}), (Ints{r.valid, r.nul})) << r.text;
+    }
+    CMacAddr mac;  // twelve hex digits, or no change
+    ASSERT_EQ(mac.SetString("00a0Bc0D0e1F"), 1);
+    for (const char* bad : {"00A0BC0D0E1", "00A0BC0D0E1G", "00A0BC0D0E1F0", "00:A0:BC:0D"})
+        EXPECT_EQ(mac.SetString(bad), 0) << bad;
+    EXPECT_EQ(mac.GetString(), L"00A0BC0D0E1F");
+}
+
+TEST_F(NetTest, ExternalLinkInsertRefusalsAndXml) {
+    CLinkNetTab& tab = Slot(1, 4, CSlot::tsEther)->m_TabLinkNet;
+    tab.XMLAdd(NewRoot("Slot"));
+    CSlot far1, far2;
+    // same module and slot, same far slot; a second null slot is no duplicate
+    EXPECT_EQ((Ints{tab.Insert(3, 1, &far1, nullptr), tab.Insert(3, 1, nullptr, nullptr),
+                    tab.Insert(3, 2, &far1, nullptr), tab.Insert(2, 7, nullptr, nullptr),
+                    tab.Insert(2, 8, nullptr, nullptr), tab.Insert(1, 0, &far2, new CParam)}),
+              (Ints{1, 0, 0, 1, 1, 1}));
+    ASSERT_EQ(tab.Count(), 4);
+    EXPECT_EQ(tab.FindLink(&far1), tab.FindLink(3, 1));
+    EXPECT_EQ(tab.FindLink(nullptr), nullptr);
+    tab.ReOrder();
+    EXPECT_EQ((Ints{tab.m_List[0]->m_UM, tab.m_List[3]->m_UM}), (Ints{1, 3}));
+
+    // The elements came with the inserts, in insert order.
+    xmlNode* first = tab.m_pNode->children;
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(Attr(first, "UM") + ":" + Attr(first, "Slot"), "3:1");
+    CLinkNetTab loaded;
+    loaded.XMLLoad(tab.m_pNode);
+    ASSERT_EQ(loaded.Count(), 4);
+    EXPECT_NE(loaded.FindLink(2, 8), nullptr);
+}
+
+TEST_F(NetTest, InternalLinkTableOperations) {
+    CLinkCLLTab& tab = Slot(1, 4, CSlot::tsEther)->m_TabLinkCLL;
+    EXPECT_TRUE(tab.GetItem(17) == nullptr && tab.GetItem(-1) == nullptr);
+    CLinkCLL* three = tab.GetItem(3);
+    ASSERT_NE(three, nullptr);
+    EXPECT_EQ(tab.GetItem(3), three);
+    EXPECT_EQ((Ints{three->m_UM[0], three->m_Slot[0], three->m_Chan}), (Ints{255, 0, 255}));
+
+    tab.GetItem(16)->m_IPDop2.SetString("10.1.2.3");
+    tab.GetItem(0)->m_IP.SetString("10.1.2.3");
+    EXPECT_EQ(tab.FindIP(tab.Find(0)->m_IP.GetValue()), tab.Find(16));  // the list order decides
+    tab.Find(0)->m_IP.SetValue(0);
+    EXPECT_TRUE(tab.FindIP(0) == nullptr && tab.FindIP(0xFFFFFFFFu) == nullptr);
+    three->m_UM[0] = 7;
+    three->m_Slot[0] = 2;
+    EXPECT_TRUE(tab.Find(7, 2) == three && tab.FindUM(7) == three && tab.Find(7, 3) == nullptr);
+
+    // ReNumber over 3, 16, 0 in list order, bound to the document: 1, 2, 0.
+    tab.XMLAdd(NewRoot("Slot"));
+    tab.ReNumber();
+    EXPECT_EQ((Ints{three->m_Number, tab.m_List[1]->m_Number, tab.m_List[2]->m_Number,
+                    three->m_Changed, tab.m_List[2]->m_Changed}),
+              (Ints{1, 2, 0, 1, 0}));
+    EXPECT_EQ(Attr(three->m_pNode, "Number"), "1");
+    EXPECT_EQ(Attr(tab.m_List[1]->m_pNode, "IPDop2"), "10.1.2.3");
+    EXPECT_TRUE(tab.Delete(2));
+    EXPECT_FALSE(tab.Delete(2));
+    EXPECT_EQ(xmlChildElementCount(tab.m_pNode), 2u);
 }
 
 }  // namespace
