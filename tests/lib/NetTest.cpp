@@ -152,13 +152,13 @@ public:
 const char kDoc[] = R"(<Net>
 <Um Number="1" Note="local">
   <Slot Number="0" TypSlot="2" Program="0" LinkUM="3" LinkSlot="5" Host="42">
-    <TabDev><Dev Addr="5" Host="7"/><Dev Addr="5"/><Dev/></TabDev></Slot>
+    <TabDev><Dev Addr="5" Host="7"/><Dev Addr="5"/><Dev Addr="1"/><Dev/></TabDev></Slot>
   <Slot Number="0" TypSlot="1"/>
   <Slot Number="1" TypSlot="18" LinkUM="3"/>
   <Slot Number="4" TypSlot="5" Program="1">
     <TabLinkNet><LinkNet UM="2" Slot="1"/><LinkNet UM="2" Slot="1"/></TabLinkNet>
     <TabLinkCLL VolRec="3">
-      <LinkCLL Number="1" UM="2" Slot="1" IP="10.0.0.1" Mask="255.255.255.0" DataPort="5000"
+      <LinkCLL Number="1" UM="2" Slot="1" IP="10.0.0.9" Mask="255.255.255.0" DataPort="5000"
         Note="канал"/>
       <LinkCLL Number="1" UM="7" Slot="2"/><LinkCLL/></TabLinkCLL></Slot>
 </Um>
@@ -187,7 +187,8 @@ TEST_F(NetTest, LoadReportsDuplicatesOnceAndTheModelRoundTrips) {
     CSlot* line = back.FindBlok(1, 0);
     CSlot* ether = back.FindBlok(1, 4);
     CDev* dev = back.FindDev(1, 0, 5);
-    ASSERT_TRUE(line && ether && dev && back.FindBlok(1, 1) && back.FindBlok(2, 0));
+    ASSERT_TRUE(line && ether && dev && back.FindBlok(1, 1) && back.FindBlok(2, 0) &&
+                back.FindDev(1, 0, 0));
     const CLinkCLLTab& cll = ether->m_TabLinkCLL;
     const CLinkCLL* one = cll.Find(1);
     ASSERT_TRUE(one != nullptr && cll.Find(0) != nullptr);
@@ -196,10 +197,10 @@ TEST_F(NetTest, LoadReportsDuplicatesOnceAndTheModelRoundTrips) {
                     back.FindBlok(1, 1)->m_LinkSlot, ether->m_Program, ether->m_TabLinkNet.Count(),
                     cll.Count(), cll.m_VolRec, one->m_UM[0], one->m_Slot[0],
                     one->m_DataPort.GetValue(), cll.Find(0)->m_UM[0]}),
-              (Ints{2, 3, 5, 0, 42, 2, 7, 0, 1, 1, 2, 3, 2, 1, 5000, 0}));
+              (Ints{2, 3, 5, 0, 42, 3, 7, 0, 1, 1, 2, 3, 2, 1, 5000, 0}));
     EXPECT_EQ(dev->m_pSlot, line);
     EXPECT_EQ((std::vector<unsigned>{one->m_IP.GetValueW(), one->m_Mask.GetValue()}),
-              (std::vector<unsigned>{0x0A000001u, 0x00FFFFFFu}));
+              (std::vector<unsigned>{0x0A000009u, 0x00FFFFFFu}));
     EXPECT_EQ(one->m_Note, L"канал");
     EXPECT_EQ(back.FindUM(1)->m_Note, L"local");
 
@@ -210,6 +211,10 @@ TEST_F(NetTest, LoadReportsDuplicatesOnceAndTheModelRoundTrips) {
               std::string::npos);
     EXPECT_EQ((Ints{ether->m_Pack.GetData()[0], line->m_Pack.GetData()[0]}), (Ints{0x34, 0}));
     EXPECT_EQ(m_disp.logs.size(), 5u);
+    // A device deleted leaves the list and the document.
+    EXPECT_TRUE(line->m_TabDev.Delete(5));
+    EXPECT_FALSE(line->m_TabDev.Delete(5));
+    EXPECT_EQ(Dump(1).find("Addr=\"5\""), std::string::npos);
 }
 
 TEST_F(NetTest, SlotAndDeviceClassesAtTheirBoundaries) {
@@ -243,7 +248,8 @@ TEST_F(NetTest, SlotAndDeviceClassesAtTheirBoundaries) {
     EXPECT_FALSE(slot.IsProgram());
     slot.m_typSlot2 = 10;
     EXPECT_TRUE(slot.IsProgram());
-    EXPECT_EQ(CDev::nameTypDev(34), CDev::nameTypDev(0));  // past the table: not defined
+    for (int code : {-1, 34})  // outside the table: not defined
+        EXPECT_EQ(CDev::nameTypDev(code), CDev::nameTypDev(0)) << code;
     EXPECT_EQ(CSlot::nameTypBus(7), CSlot::nameTypBus(0));
     EXPECT_NE(CSlot::nameTypBus(6), CSlot::nameTypBus(0));
 }
@@ -308,11 +314,36 @@ TEST_F(NetTest, AddMesFlushesAFullPacketAndGoesOnInAFreshOne) {
     ASSERT_EQ(slot->m_Pack.GetMes(got), 1);
     int addr = 0, ext = 0;
     CMes::GetAdr(got.GetData() + 6, addr, ext);
-    EXPECT_EQ((Ints{addr, got.GetDestUM(), got.GetTypMes()}), (Ints{9, 1, CMes::mtService}));
+    EXPECT_EQ((Ints{addr, got.GetDestUM(), got.GetTypMes(), got.GetLen(), got[2]}),
+              (Ints{9, 1, CMes::mtService, 9, 1}));  // one byte: the restart code
     // Without identifier: handed to PutNoIdent.
     for (int i = 0; i < 3; ++i) ASSERT_EQ(slot->AddMesNoIdent(1, Mes19(1, 0)), 1);
     EXPECT_EQ(m_disp.noIdent.size(), 1u);
     EXPECT_EQ(m_disp.sent.size(), 2u);
+}
+
+// A state message counts; only a new state of the device's own address replaces the current
+// one. Lost and cleared devices start again from an empty state.
+TEST_F(NetTest, DeviceStateVersionsAndClearing) {
+    CDev* dev = new CDev(5, 14);
+    ASSERT_TRUE(Slot(1, 0)->m_TabDev.Insert(dev));
+    const unsigned char units[6] = {0x01, 0, 0, 0, 0x00, 0x10};  // state bit 0, no information
+    const CMes state(1, 0, 255, 15, 5, CMes::mtSostLift, CMes::askLiftState, units, 6);
+    const CMes other(1, 0, 255, 15, 6, CMes::mtSostLift, CMes::askLiftState, units, 6);
+    EXPECT_EQ(
+        (Ints{dev->SetParDev(other), dev->SetParDev(state), dev->SetParDev(state), dev->m_CntMes}),
+        (Ints{0, 1, 0, 2}));
+    EXPECT_TRUE(dev->m_Sost == state.GetSost() && !(state.GetSost() == CSostDev()));
+    dev->ClearForLost();
+    CSostDev lost;
+    lost.setBit(CSostDev::bitNoLink);
+    EXPECT_TRUE(dev->m_Sost == lost && dev->m_SostOld == state.GetSost());
+    EXPECT_EQ(dev->m_CntLost, 1);
+    dev->Clear();
+    EXPECT_TRUE(dev->m_Sost == CSostDev() && dev->m_SostOld == CSostDev());
+    EXPECT_EQ((Ints{dev->m_CntMes, dev->m_CntLost, dev->GetVers(), CDev(1, 12).GetVers(),
+                    CDev(1, 1).GetVers()}),
+              (Ints{0, 0, 7, 6, 0}));
 }
 
 TEST_F(NetTest, NextIdentCyclesOneTo63) {
