@@ -14,6 +14,8 @@
 #include "lib/KeySys.h"
 #include "lib/Link.h"
 #include "lib/PackV7.h"
+#include "lib/SostDZ.h"
+#include "lib/SostSens.h"
 #include "lib/Um.h"
 #include "lib/Xml.h"
 
@@ -210,11 +212,16 @@ TEST_F(NetTest, LoadReportsDuplicatesOnceAndTheModelRoundTrips) {
     EXPECT_NE(Dump(1).find(R"(<Um Number="3"><Slot Number="5" TypSlot="3" Program="0")"),
               std::string::npos);
     EXPECT_EQ((Ints{ether->m_Pack.GetData()[0], line->m_Pack.GetData()[0]}), (Ints{0x34, 0}));
-    EXPECT_EQ(m_disp.logs.size(), 5u);
-    // A device deleted leaves the list and the document.
+    // Deleted devices, device tables and slots leave the document; links to a deleted slot are
+    // cut.
     EXPECT_TRUE(line->m_TabDev.Delete(5));
     EXPECT_FALSE(line->m_TabDev.Delete(5));
     EXPECT_EQ(Dump(1).find("Addr=\"5\""), std::string::npos);
+    line->m_TabDev.XMLRemove();
+    EXPECT_EQ(xmlChildElementCount(line->m_pNode), 0u);
+    EXPECT_TRUE(back.FindUM(2)->m_TabSlot.Delete(1));
+    EXPECT_EQ(ether->m_TabLinkNet.FindLink(2, 1)->m_pSlot, nullptr);
+    EXPECT_EQ(Dump(1).find(R"(<Slot Number="1" TypSlot="6")"), std::string::npos);
 }
 
 TEST_F(NetTest, SlotAndDeviceClassesAtTheirBoundaries) {
@@ -334,16 +341,32 @@ TEST_F(NetTest, DeviceStateVersionsAndClearing) {
         (Ints{dev->SetParDev(other), dev->SetParDev(state), dev->SetParDev(state), dev->m_CntMes}),
         (Ints{0, 1, 0, 2}));
     EXPECT_TRUE(dev->m_Sost == state.GetSost() && !(state.GetSost() == CSostDev()));
+    auto others = [dev](bool set) {  // the lift-unit and sensor states
+        if (set) dev->m_SostDZ = 5u, dev->m_SostSens.setBit(0);
+        return dev->m_SostDZ == CSostDZ() && dev->m_SostSens[0] == 0;
+    };
+    others(true);
     dev->ClearForLost();
     CSostDev lost;
     lost.setBit(CSostDev::bitNoLink);
-    EXPECT_TRUE(dev->m_Sost == lost && dev->m_SostOld == state.GetSost());
+    EXPECT_TRUE(dev->m_Sost == lost && dev->m_SostOld == state.GetSost() && others(false));
     EXPECT_EQ(dev->m_CntLost, 1);
+    others(true);
     dev->Clear();
-    EXPECT_TRUE(dev->m_Sost == CSostDev() && dev->m_SostOld == CSostDev());
+    EXPECT_TRUE(dev->m_Sost == CSostDev() && dev->m_SostOld == CSostDev() && others(false));
     EXPECT_EQ((Ints{dev->m_CntMes, dev->m_CntLost, dev->GetVers(), CDev(1, 12).GetVers(),
-                    CDev(1, 1).GetVers()}),
-              (Ints{0, 0, 7, 6, 0}));
+                    CDev(1, 1).GetVers(), CDev().m_Addr}),
+              (Ints{0, 0, 7, 6, 0, 0}));
+    // The floor comes from a lift state long enough to carry it.
+    unsigned char lift[14] = {};
+    lift[6] = 40;  // data 14
+    int floor = -1;
+    EXPECT_EQ(
+        (Ints{CDev::GetFloor(state, floor), floor,
+              CDev::GetFloor(CMes(1, 0, 255, 15, 5, CMes::mtSostLift, CMes::askLiftState, lift, 14),
+                             floor),
+              floor}),
+        (Ints{0, -1, 1, 40}));
 }
 
 TEST_F(NetTest, NextIdentCyclesOneTo63) {
@@ -468,9 +491,10 @@ TEST(CIpAddrTest, TextFormsAndTests) {
     const struct {
         const char* text;
         bool valid, nul;
-    } rows[] = {{"0.0.0.0", false, true},    {"255.255.255.255", false, true},
-                {"1.0.0.254", true, false},  {"192.168.0.1", true, false},
-                {"255.1.1.1", false, false}, {"10.0.0.0", false, false}};
+    } rows[] = {
+        {"0.0.0.0", false, true},     {"255.255.255.255", false, true}, {"1.0.0.254", true, false},
+        {"192.168.9.1", true, false}, {"255.1.1.1", false, false},      {"10.0.0.0", false, false},
+    };
     for (const auto& r : rows) {
         ASSERT_EQ(ip.SetString(r.text), 1) << r.text;
         EXPECT_EQ((Ints{ip.IsValid(), ip.IsNul()}), (Ints{r.valid, r.nul})) << r.text;
