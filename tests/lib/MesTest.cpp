@@ -132,6 +132,8 @@ TEST(CMesTest, UnitConversionsByHand) {
     EXPECT_EQ((Ints{d[0], d[1], d[2], done, out[4]}), (Ints{8, 6, 6, 4, 0}));
     EXPECT_FALSE(CMes::Conv6To8(units.data(), 8, out, 4, &done));
     EXPECT_EQ(done, 4);
+    EXPECT_TRUE(CMes::Conv6To8(units.data(), 0, out, 1, &done));  // nothing to convert: cleared
+    EXPECT_EQ((Ints{done, out[0]}), (Ints{0, 0}));
 }
 
 TEST(CMesTest, StateReaders) {
@@ -194,13 +196,13 @@ TEST(CMesTest, NvRamReaders) {
     EXPECT_EQ((Ints{bad.GetNVRAM(address, count, buf, 8), address}), (Ints{3, 0}));
 
     // line-bus form: byte or word, and a second word behind
-    Bytes r = Head(13, {0, 0, 0x15, 0x3F, 0x23, 0x2A});
+    Bytes r = Head(13, {0, 0, 0x15, 0x3F, 0x33, 0x2A});
     bool isWord = false, isWord2 = true;
     address = 7;
     EXPECT_EQ((Ints{Parse(r, 11).GetLbNVRAM(address, word, isWord), address, word, isWord}),
               (Ints{0, 0, 0, 1}));
     EXPECT_EQ((Ints{Parse(r, 12).GetLbNVRAM(address, word, isWord), address, word, isWord}),
-              (Ints{1, 0x1E55, 0xAA, 0}));
+              (Ints{1, 0x1E55, 0xAB, 0}));
     r[9] = 0x3D;  // bit 1 clear: a word
     r.resize(19, 0);
     r[16] = 0x25;
@@ -208,7 +210,7 @@ TEST(CMesTest, NvRamReaders) {
     r[18] = 0x0B;
     EXPECT_EQ((Ints{Parse(r).GetLbNVRAM(address, word, isWord, word2, isWord2), address, word,
                     isWord, word2, isWord2}),
-              (Ints{1, 0x55, 0xAA3F, 1, 0xB7A5, 1}));
+              (Ints{1, 0x55, 0xAB3F, 1, 0xB7A5, 1}));
     EXPECT_EQ(
         (Ints{Parse(r, 15).GetLbNVRAM(address, word, isWord, word2, isWord2), word2, isWord2}),
         (Ints{1, 0, 0}));

@@ -222,6 +222,11 @@ TEST_F(NetTest, LoadReportsDuplicatesOnceAndTheModelRoundTrips) {
     EXPECT_TRUE(back.FindUM(2)->m_TabSlot.Delete(1));
     EXPECT_EQ(ether->m_TabLinkNet.FindLink(2, 1)->m_pSlot, nullptr);
     EXPECT_EQ(Dump(1).find(R"(<Slot Number="1" TypSlot="6")"), std::string::npos);
+    // A renamed module is renamed in the document; a removed one leaves it.
+    EXPECT_TRUE(back.RenameUM(2, 9));
+    EXPECT_NE(Dump(1).find(R"(<Um Number="9")"), std::string::npos);
+    back.FindUM(9)->XMLRemove();
+    EXPECT_EQ(Dump(1).find(R"(<Um Number="9")"), std::string::npos);
 }
 
 TEST_F(NetTest, SlotAndDeviceClassesAtTheirBoundaries) {

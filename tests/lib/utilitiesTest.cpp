@@ -88,8 +88,6 @@ TEST(utilitiesTest, CloseSocketClosesOnlyOpenDescriptors) {
     CloseSocket(fd);
     EXPECT_EQ(fd, -1);
     EXPECT_EQ(fcntl(pair[0], F_GETFD), -1);
-    char byte;
-    EXPECT_EQ(read(pair[1], &byte, 1), 0);  // the peer sees the end
     close(pair[1]);
 }
 
