@@ -530,10 +530,7 @@ TEST_F(NetTest, ExternalLinkInsertRefusalsAndXml) {
     xmlNode* first = tab.m_pNode->children;
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(Attr(first, "UM") + ":" + Attr(first, "Slot"), "3:1");
-    CLinkNetTab loaded;
-    loaded.XMLLoad(tab.m_pNode);
-    ASSERT_EQ(loaded.Count(), 4);
-    EXPECT_NE(loaded.FindLink(2, 8), nullptr);
+    EXPECT_EQ(xmlChildElementCount(tab.m_pNode), 4u);
 }
 
 TEST_F(NetTest, InternalLinkTableOperations) {

@@ -191,9 +191,9 @@ private:
 TEST(utilitiesTest, LoadStringReadsStringTableBlocks) {
     ResImage image;
     image.Add(0, 1, {1, 2, 3}, true);
-    image.Add(
-        6, 2,
-        ResImage::Block({u"OK", u"", u"\u042F\u0437\u044B\u043A", u"\xD83D\xDE00", u"\u20AC5"}));
+    image.Add(6, 2,
+              ResImage::Block({u"OK", u"", u"\u042F\u0437\u044B\u043A", u"\xD83D\xDE00", u"\u20AC5",
+                               u"\xDFFF"}));
     image.Add(5, 1, {9, 9, 9, 9});  // a dialog, skipped
     image.Add(6, 1, ResImage::Block({u"", u"", u"", u"", u"", u"five"}));
     const Bytes& bytes = image.m_Bytes;
@@ -213,8 +213,9 @@ TEST(utilitiesTest, LoadStringReadsStringTableBlocks) {
          "\xE2\x82\xAC"
          "5"},  // three bytes
         {5, 64, "five"},
-        {31, 64, ""},  // last of a present block, empty
-        {40, 64, ""},  // absent block
+        {21, 64, "\xEF\xBF\xBD"},  // a lone low surrogate: the replacement character
+        {31, 64, ""},              // last of a present block, empty
+        {40, 64, ""},              // absent block
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.id) + "/" + std::to_string(c.size));
@@ -242,8 +243,10 @@ TEST(utilitiesTest, LoadStringStopsAtDamagedImages) {
     EXPECT_EQ(LoadString(buffer, 0, bytes.data(), bytes.data() + bytes.size(), 16), 0);
     EXPECT_EQ(LoadString(buffer, sizeof buffer, nullptr, nullptr, 16), 0);
     Bytes bad = bytes;
-    bad[32 + 4] = 8;  // a header size smaller than its fields
-    EXPECT_EQ(LoadString(buffer, sizeof buffer, bad.data(), bad.data() + bad.size(), 16), 0);
+    for (int size : {8, 11}) {  // header sizes that cut its fields
+        bad[32 + 4] = static_cast<unsigned char>(size);
+        EXPECT_EQ(LoadString(buffer, sizeof buffer, bad.data(), bad.data() + bad.size(), 16), 0);
+    }
     bad = bytes;
     bad[64] = 0xFF;  // a string length running past its block
     EXPECT_EQ(LoadString(buffer, sizeof buffer, bad.data(), bad.data() + bad.size(), 16), 0);
