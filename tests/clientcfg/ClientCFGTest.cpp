@@ -78,7 +78,6 @@ TEST_F(ClientCFGTest, MissingFileLoadsRussianAndSavesNewFile) {
         CClientCFG cfg;
         cfg.XMLLoadFile();
         EXPECT_EQ(cfg.m_Language, 0);
-        ASSERT_NE(cfg.m_XMLNode, nullptr);
         cfg.XMLUpdate();
         const mode_t old = umask(mask);
         cfg.XMLSaveFile();
@@ -128,25 +127,46 @@ TEST_F(ClientCFGTest, LanguageTextsMapToCodesAndBack) {
         cfg.XMLSaveStr(out);
         EXPECT_EQ(out, kHead + "<TERQClient" + row.second + "/>\n");
     }
+    // The stored language switches the tables to English, never back.
+    for (const auto& row :
+         {std::make_pair("rus", false), std::make_pair("enu", true), std::make_pair("rus", true)}) {
+        Write(std::string("<TERQClient Language=\"") + row.first + "\"/>");
+        CClientCFG::SetDefLanguage();
+        EXPECT_EQ(g_StringENU, row.second) << row.first;
+    }
 }
 
-// Unknown content, the formatted writer's layout (two blanks a level) and the old permissions
-// survive a save.
-TEST_F(ClientCFGTest, UnknownContentAndModeSurviveLoadAndSave) {
-    Write(
-        "<?xml version=\"1.0\"?>\n<!-- kept -->\n<TERQClient Other=\"1\" Language=\"rus\">"
-        "<Child a=\"b\"><B/></Child><!-- inner --></TERQClient>\n");
+// A file-size limit makes the writer fail part-way, as a full disk would: the old file stays
+// whole. Once the limit is gone the document in memory saves with its unknown content, the
+// formatted writer's layout (two blanks a level) and the old permissions.
+TEST_F(ClientCFGTest, FailedSaveKeepsTheOldFileAndSaveKeepsUnknownContent) {
+    const std::string kept = "<!-- " + std::string(2000, 'k') + " -->\n";
+    const std::string old = "<?xml version=\"1.0\"?>\n" + kept +
+                            "<TERQClient Other=\"1\" Language=\"rus\"><Child a=\"b\"><B/></Child>"
+                            "<!-- inner --></TERQClient>\n";
+    Write(old);
     ASSERT_EQ(chmod(File().c_str(), 0640), 0);
     CClientCFG cfg;
     cfg.XMLLoadFile();
     cfg.m_Language = 1;
     cfg.XMLUpdate();
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 512;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::wstring thrown = Thrown([&cfg] { cfg.XMLSaveFile(); });
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(thrown, std::wstring(_S_(IDS_XML_SAVE)));
+    EXPECT_EQ(Read(File()), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_home + "/TERQ/etc"), fs::directory_iterator()),
+              1);
     cfg.XMLSaveFile();
-    EXPECT_EQ(Read(File()),
-              kHead +
-                  "<!-- kept -->\n<TERQClient Other=\"1\" "
-                  "Language=\"enu\">\n  <Child a=\"b\">\n    <B/>\n  </Child>\n  <!-- inner "
-                  "-->\n</TERQClient>\n");
+    EXPECT_EQ(Read(File()), kHead + kept +
+                                "<TERQClient Other=\"1\" Language=\"enu\">\n  <Child a=\"b\">\n"
+                                "    <B/>\n  </Child>\n  <!-- inner -->\n</TERQClient>\n");
     EXPECT_EQ(Mode(File()), 0640u);
 }
 
@@ -179,42 +199,6 @@ TEST_F(ClientCFGTest, FailuresThrowTheirTextsAndLeaveNoTemporaryFile) {
             for (const auto& entry : fs::directory_iterator(m_home + "/TERQ/etc"))
                 EXPECT_EQ(entry.path().filename(), "TERQClient.xml");
         }
-    }
-}
-
-// A file-size limit makes the writer fail part-way, as a full disk would: the old file stays
-// whole, and the document in memory saves once the limit is gone.
-TEST_F(ClientCFGTest, FailedSaveKeepsTheOldFileWhole) {
-    const std::string old =
-        "<TERQClient Language=\"rus\" Keep=\"" + std::string(2000, 'k') + "\"/>";
-    Write(old);
-    CClientCFG cfg;
-    cfg.XMLLoadFile();
-    cfg.m_Language = 1;
-    cfg.XMLUpdate();
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 512;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::wstring thrown = Thrown([&cfg] { cfg.XMLSaveFile(); });
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, SIG_DFL);
-    EXPECT_EQ(thrown, std::wstring(_S_(IDS_XML_SAVE)));
-    EXPECT_EQ(Read(File()), old);
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_home + "/TERQ/etc"), fs::directory_iterator()),
-              1);
-    cfg.XMLSaveFile();
-    EXPECT_NE(Read(File()).find("Language=\"enu\""), std::string::npos);
-}
-
-TEST_F(ClientCFGTest, SetDefLanguageOnlySwitchesToEnglish) {
-    for (const auto& row :
-         {std::make_pair("rus", false), std::make_pair("enu", true), std::make_pair("rus", true)}) {
-        Write(std::string("<TERQClient Language=\"") + row.first + "\"/>");
-        CClientCFG::SetDefLanguage();
-        EXPECT_EQ(g_StringENU, row.second) << row.first;
     }
 }
 
