@@ -37,6 +37,7 @@ protected:
 };
 
 // Tabs are not blanks here; numbers follow strtol in base 10, a Boolean is a non-zero number.
+// The plain cases of each kind are read and written through the cloud model's attribute tests.
 TEST_F(XmlTest, ReadersTrimAndFollowStrtol) {
     const struct {
         const char* text;
@@ -44,12 +45,7 @@ TEST_F(XmlTest, ReadersTrimAndFollowStrtol) {
         int integer;
         bool boolean;
     } rows[] = {
-        {"9", L"9", 9, true},
-        {" -7", L"-7", -7, true},
         {"12abc", L"12abc", 12, true},
-        {"abc", L"abc", 0, false},
-        {"0", L"0", 0, false},
-        {"", L"", 0, false},
         {"   ", L"", 0, false},
         {"\t1\t", L"\t1\t", 1, true},
         {"Язык", L"\u042F\u0437\u044B\u043A", 0, false},
@@ -117,16 +113,10 @@ TEST_F(XmlTest, WritersRemoveEmptyValuesUnlessForced) {
     const std::pair<W, const char*> rows[] = {
         {[](xmlNode* n) { CNodeB::XMLUpdateInteger(n, "E", "A", 0, false); }, "<absent>"},
         {[](xmlNode* n) { CNodeB::XMLUpdateInteger(n, "E", "A", 0, true); }, "0"},
-        {[](xmlNode* n) { CNodeB::XMLUpdateInteger(n, "E", "A", -12, false); }, "-12"},
         {[](xmlNode* n) { CNodeB::XMLUpdateDouble(n, "E", "A", 5e-10); }, "<absent>"},
-        {[](xmlNode* n) { CNodeB::XMLUpdateDouble(n, "E", "A", 0.5); }, "0.500000"},
         {[](xmlNode* n) { CNodeB::XMLUpdateDouble(n, "E", "A", 2e-9); }, "0.000000"},
         {[](xmlNode* n) { CNodeB::XMLUpdateBool(n, "E", "A", false, false); }, "<absent>"},
         {[](xmlNode* n) { CNodeB::XMLUpdateBool(n, "E", "A", false, true); }, "0"},
-        {[](xmlNode* n) { CNodeB::XMLUpdateBool(n, "E", "A", true, false); }, "1"},
-        {[](xmlNode* n) { CNodeB::XMLUpdateString(n, "E", "A", DBString()); }, "<absent>"},
-        {[](xmlNode* n) { CNodeB::XMLUpdateString(n, "E", "A", L"\u00E9t\u00E9"); },
-         "\xC3\xA9t\xC3\xA9"},
         {[](xmlNode*) { CNodeB::XMLUpdateInteger(nullptr, "E", "A", 0, false); },
          "old"},  // removal never throws
     };
