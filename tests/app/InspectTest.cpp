@@ -81,17 +81,14 @@ TEST_F(InspectTest, PrintsCountsReportsAndExitStatus) {
          "  сообщений загрузки: 0\n"
          "Сеть устройств {d}/n.xml\n  модулей 3, слотов 3, устройств 2, связей 1\n"
          "  сообщений загрузки: 0\nМодули, недоступные из модуля 1: 5\n"},
-        {true, "--net {d}/n.xml --local 2", 0,
-         "Device network {d}/n.xml\n  modules 3, slots 3, devices 2, links 1\n"
-         "  load reports: 0\nModules not reachable from module 2: 5\n"},
-        {true, "--cloud {d}/cdup.xml --net {d}/ndup.xml", 1,
+        {true, "--cloud {d}/cdup.xml --net {d}/ndup.xml --local 1", 1,
          "Cloud structure {d}/cdup.xml\n"
          "  consoles 1, dispatch points 1, streets 4, homes 1, lifts 2, groups 0, users 0\n"
          "  load reports: 3\n    S,H,L - repeated definition lift\n"
          "    S - repeated definition street\n    a b - repeated definition street\n"
          "Device network {d}/ndup.xml\n"
          "  modules 1, slots 1, devices 0, links 0\n  load reports: 1\n"
-         "    Slot 0 already exist in UM 1:0\n"},
+         "    Slot 0 already exist in UM 1:0\nAll modules are reachable from module 1\n"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.cmd);
