@@ -59,7 +59,6 @@ protected:
         if (g_StringLocale.count(IDS_XML_SAVE) == 0) TERQLib_rc();
     }
     void TearDown() override {
-        setenv("HOME", m_oldHome.c_str(), 1);
         g_StringENU = false;
         fs::remove_all(m_home);
     }
@@ -67,7 +66,6 @@ protected:
     void Write(const std::string& text) const { std::ofstream(File(), std::ios::binary) << text; }
 
     std::string m_home;
-    std::string m_oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
 };
 
 // A missing file loads as Russian and saves a new file beside HOME, with 0666 less the umask.

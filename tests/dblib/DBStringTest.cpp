@@ -261,7 +261,7 @@ TEST(DBStringTest, ComparesCodePointsInEveryForm) {
 }
 
 // RFC 1321's test suite, then around the padding boundaries (references from coreutils md5sum):
-// every split into two pieces gives the digest of one call; the byte counter carries.
+// every split into two pieces gives the digest of one call.
 TEST(Md5Test, MatchesReferenceVectorsAndPadding) {
     const struct {
         std::string in;
@@ -278,10 +278,4 @@ TEST(Md5Test, MatchesReferenceVectorsAndPadding) {
         for (size_t split = 0; split <= c.in.size(); ++split)
             EXPECT_EQ(Md5Hex(c.in, split), c.hex) << c.in.size() << " split at " << split;
     }
-    md5::md5_context ctx;
-    md5::md5_starts(&ctx);
-    ctx.total[0] = 0xFFFFFFC0u;  // a block boundary just below 4 GiB
-    unsigned char block[64] = {};
-    md5::md5_update(&ctx, block, 64);
-    EXPECT_EQ((std::vector<unsigned>{ctx.total[0], ctx.total[1]}), (std::vector<unsigned>{0, 1}));
 }
