@@ -38,12 +38,10 @@ TEST(DBStringTest, Utf8BothWaysAndMarkers) {
         if (c < 0xD800 || c > 0xDFFF) all.push_back(c);
     }
     EXPECT_TRUE(W(DBString(DBString(all).ToStr())) == all);
-    EXPECT_EQ(
-        DBString(std::wstring(L"\x7F\x80\x7FF\x800\xD7FF\xE000\xFFFF\x10000\x10FFFF a\0b", 13))
-            .ToStr(),
-        std::string("\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF\xF0"
-                    "\x90\x80\x80\xF4\x8F\xBF\xBF a\0b",
-                    29));
+    EXPECT_EQ(DBString(L"\x7F\x80\x7FF\x800\xD7FF\xE000\xFFFF\x10000\x10FFFF").ToStr(),
+              "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF\xF0\x90\x80\x80"
+              "\xF4\x8F\xBF\xBF");
+    EXPECT_EQ(DBString(std::wstring(L"a\0b", 3)).ToStr(), std::string("a\0b", 3));
     EXPECT_EQ(W(DBString(kYazyk.c_str())), L"\x42F\x437\x44B\x43A");
     // Missing or stray continuation, overlong, encoded surrogates, above U+10FFFF, never valid,
     // truncated (at the end, before ASCII, after a long valid prefix): the marker, not a part.
@@ -74,7 +72,7 @@ TEST(DBStringTest, WidensAndNarrows16BitUnitsAndCp1251) {
     EXPECT_EQ(W(DBString(u"a\0b", 3)), std::wstring(L"a\0b", 3));
     EXPECT_TRUE(DBString(text, 2) == L"a\xD83D");  // the zero behind stays
     EXPECT_TRUE(DBString(static_cast<const char16_t*>(nullptr)).empty() &&
-                DBString(text, -3).empty());
+                DBString(text, -3).empty() && DBString(u"a\0b" + 1).empty());
     EXPECT_EQ(DBString(L"A\x42F\x1F600\x10FFFF").ToU16(), std::u16string(u"A\x42F\xF600\xFFFF"));
 
     // Up to the first character CP1251 lacks (U+4E2D, U+0100) and at most 1023 bytes.
