@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "dblib/LoadRes.h"
 #include "lib/TERQLibRes.h"
@@ -84,7 +86,8 @@ TEST_F(ClientCFGTest, MissingFileLoadsRussianAndSavesNewFile) {
         EXPECT_EQ(Read(File()).rfind(kHead + "<TERQClient Language=\"rus\">", 0), 0u);
     }
     unsetenv("HOME");
-    EXPECT_FALSE(CClientCFG::HomeDir().empty() || CClientCFG::HomeDir() == m_home);
+    const passwd* pw = getpwuid(getuid());  // the account's home, "/" without an entry
+    EXPECT_EQ(CClientCFG::HomeDir(), pw && pw->pw_dir ? pw->pw_dir : "/");
 }
 
 TEST_F(ClientCFGTest, LanguageTextsMapToCodesAndBack) {
@@ -200,7 +203,8 @@ TEST_F(ClientCFGTest, FailuresThrowTheirTextsAndLeaveNoTemporaryFile) {
     }
 }
 
-// A child's reports go to the root of its tree; a tree owns and deletes its children.
+// A child's reports go to the root of its tree; a tree owns and deletes its children; a node takes
+// its element out of the document.
 TEST_F(ClientCFGTest, NodeTreeReportsToItsRootAndOwnsItsChildren) {
     static int s_alive = 0;
     struct Node final : CNodeClientCFGTree {
@@ -211,6 +215,10 @@ TEST_F(ClientCFGTest, NodeTreeReportsToItsRootAndOwnsItsChildren) {
         void BadPut(const wchar_t* text) override {
             m_Parent ? CNodeClientCFG::BadPut(text) : void(m_heard += text);
         }
+        void BadPutErr(const wchar_t* text, int code) override {
+            m_Parent ? CNodeClientCFG::BadPutErr(text, code)
+                     : void(m_heard += std::to_wstring(code));
+        }
         std::wstring m_heard;
     } root;
     auto *a = new Node, *b = new Node, *c = new Node;
@@ -220,11 +228,17 @@ TEST_F(ClientCFGTest, NodeTreeReportsToItsRootAndOwnsItsChildren) {
     a->m_Child.push_back(c);
     c->m_Parent = a;
     c->BadPut(L"x");
-    EXPECT_EQ(root.m_heard, L"x");
+    c->BadPutErr(L"y", 5);
+    EXPECT_EQ(root.m_heard, L"x5");
     EXPECT_EQ(c->FindRoot(), &root);
     root.m_Child.Remove(b);  // erased, not deleted
     root.m_Child.Remove(b);
     EXPECT_EQ(std::vector<CNodeClientCFG*>(root.m_Child), std::vector<CNodeClientCFG*>{a});
+    xmlDoc* doc = xmlReadMemory("<r><e/></r>", 11, nullptr, nullptr, 0);
+    b->m_XMLNode = xmlDocGetRootElement(doc)->children;
+    b->XMLRemove();
+    EXPECT_TRUE(b->m_XMLNode == nullptr && xmlDocGetRootElement(doc)->children == nullptr);
+    xmlFreeDoc(doc);
     delete b;
     a->Clear();  // deletes c and detaches a
     EXPECT_TRUE(a->m_Child.empty() && a->m_Parent == nullptr);
