@@ -111,8 +111,6 @@ TEST_F(ClientCFGTest, LanguageTextsMapToCodesAndBack) {
     // Codes other than 0 and 1 drop the attribute; Create and Add build a root of their own (the
     // document is released first: a load does not free an earlier one).
     const std::pair<std::function<void(CClientCFG&)>, const char*> saves[] = {
-        {[](CClientCFG& c) { c.m_Language = 0, c.XMLUpdate(); }, " Language=\"rus\""},
-        {[](CClientCFG& c) { c.m_Language = 1, c.XMLUpdate(); }, " Language=\"enu\""},
         {[](CClientCFG& c) { c.m_Language = 2, c.XMLUpdate(); }, ""},
         {[](CClientCFG& c) { c.m_Language = -1, c.XMLUpdate(); }, ""},
         {[](CClientCFG& c) { c.XMLRelease(), c.m_Language = 1, c.XMLCreate(); },
