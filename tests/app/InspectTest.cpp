@@ -17,7 +17,7 @@ namespace {
 const char* const kCloud =
     R"(<?xml version="1.0"?><TERQCLOUD><PULT Name="P"><DISP Name="D"><STREET Name="S">)"
     R"(<HOME Name="H"><LIFT Name="L1"/><LIFT Name="L2"/></HOME></STREET><GROUP Name="G"/>)"
-    R"(<GROUP Name="G2"/></DISP></PULT></TERQCLOUD>)";
+    R"(<GROUP Name="G2"/></DISP><TabUserDisp><User Access="1"/></TabUserDisp></PULT></TERQCLOUD>)";
 const char* const kCloudDup =
     R"(<TERQCLOUD><PULT Name="P"><DISP Name="D"><STREET Name="S"><HOME Name="H"><LIFT Name="L"/>)"
     R"(<LIFT Name="L"/></HOME></STREET><STREET Name="S"/><STREET Name="a&#10;b"/>)"
@@ -77,21 +77,18 @@ TEST_F(InspectTest, PrintsCountsReportsAndExitStatus) {
     } rows[] = {
         {false, "--cloud {d}/c.xml --net={d}/n.xml --local 1", 0,
          "Структура облака {d}/c.xml\n"
-         "  пультов 1, диспетчерских 1, улиц 1, домов 1, лифтов 2, групп 2, пользователей 0\n"
+         "  пультов 1, диспетчерских 1, улиц 1, домов 1, лифтов 2, групп 2, пользователей 1\n"
          "  сообщений загрузки: 0\n"
          "Сеть устройств {d}/n.xml\n  модулей 3, слотов 3, устройств 2, связей 1\n"
          "  сообщений загрузки: 0\nМодули, недоступные из модуля 1: 5\n"},
-        {true, "--net {d}/n.xml --local 2", 0,
-         "Device network {d}/n.xml\n  modules 3, slots 3, devices 2, links 1\n"
-         "  load reports: 0\nModules not reachable from module 2: 5\n"},
-        {true, "--cloud {d}/cdup.xml --net {d}/ndup.xml", 1,
+        {true, "--cloud {d}/cdup.xml --net {d}/ndup.xml --local 1", 1,
          "Cloud structure {d}/cdup.xml\n"
          "  consoles 1, dispatch points 1, streets 4, homes 1, lifts 2, groups 0, users 0\n"
          "  load reports: 3\n    S,H,L - repeated definition lift\n"
          "    S - repeated definition street\n    a b - repeated definition street\n"
          "Device network {d}/ndup.xml\n"
          "  modules 1, slots 1, devices 0, links 0\n  load reports: 1\n"
-         "    Slot 0 already exist in UM 1:0\n"},
+         "    Slot 0 already exist in UM 1:0\nAll modules are reachable from module 1\n"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.cmd);
@@ -120,7 +117,7 @@ TEST_F(InspectTest, RefusesBadInputWithOneLineAndNoOutput) {
         {"--local 1 --cloud {d}/c.xml", "Option --local needs --net"},
         {"--cloud {d}/c.xml --net {d}/n.xml --write {d}/o",
          "--write with two documents: use --write-cloud and --write-net"},
-        {"--cloud {d}/c.xml --write-cloud {d}/TERQ", "{d}/TERQ: cannot be written: Is a directory"},
+        {"--cloud {d}/c.xml --write {d}/TERQ", "{d}/TERQ: cannot be written: Is a directory"},
         {"--cloud", "Option --cloud needs a value"},
         {"-x", "Unknown option -x; see --help"},
         {"", "Nothing to inspect: give --cloud FILE or --net FILE; see --help"},

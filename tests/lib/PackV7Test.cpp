@@ -1,5 +1,6 @@
 #include "lib/PackV7.h"
 
+#include <algorithm>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -51,6 +52,8 @@ TEST(CPackV7Test, ParsesHandBuiltHeaders) {
 
 TEST(CPackV7Test, BuildersWriteHeaderAndBody) {
     CPackV7 p(CIdentV7(0x123456, 7), CIdentV7(123456, 2));
+    const Bytes ids = Header(0, 0, 0, 0);  // the identifiers are in bytes 3-10 at once
+    EXPECT_TRUE(std::equal(ids.begin(), ids.begin() + 11, p.GetBuf()));
     p.SetIdent(9);
     EXPECT_EQ((Ints{p.AddRepl(8), p.AddRepl(5)}), (Ints{1, 0}));  // reply already set
     p.SetByte11(0x5A);
@@ -149,7 +152,8 @@ TEST(CPackV7Test, MessagesInAndOut) {
     unsigned char rec[10] = {1, 2, 3, 4, 0, 48, 6, 7, 8, 9};  // type 48: intercom on or off
     CMes mes, back;
     ASSERT_EQ(1, mes.SetDann(10, rec));
-    const CPackV7 r(mes);
+    CPackV7 r;
+    ASSERT_EQ(1, r.SetMes(mes));
     EXPECT_EQ((Ints{r.GetLen(), r.GetBuf()[0], r.GetBuf()[12], r.GetBuf()[13], r.IsOnOffGGS(),
                     r.IsInIdent()}),
               (Ints{24, 4, 1, 11, 1, 1}));
@@ -181,6 +185,9 @@ TEST(CPackV7Test, CloseLinkEqualityCrcTestAndAssignment) {
     const unsigned crc = p.CalcCrc();
     EXPECT_EQ((std::vector<unsigned>{crc, p.GetBuf()[17], p.GetBuf()[18], p.TestCRC()}),
               (std::vector<unsigned>{0x2F55, 0x55, 0x2F, 1}));  // the bitwise definition gives 2F55
+    CPackV7 full = Pack(Bytes(1022, 4));                        // the CRC just fits behind
+    full.CalcCrc();
+    EXPECT_TRUE(full.TestCRC());
     for (int cls : {5, 8}) {
         raw[0] = static_cast<unsigned char>(cls);
         CPackV7 q = Pack(raw);
@@ -195,4 +202,6 @@ TEST(CPackV7Test, CloseLinkEqualityCrcTestAndAssignment) {
     b = a;
     EXPECT_TRUE(b.GetReserved() == 5u && b.IsDecoded() && b.GetLen() == 13 &&
                 CPackV7(a).GetReserved() == 0u && CPackV7().GetReserved() == 0u);
+    p.Clear();
+    EXPECT_TRUE(p.GetFirst().FullEQ(CIdentV7()) && p.GetSecond().FullEQ(CIdentV7()));
 }
