@@ -49,6 +49,25 @@ public:
         m_cloud->XMLLoadStr(("<TERQCLOUD>" + body + "</TERQCLOUD>").c_str());
         return *m_cloud;
     }
+    // Loads what the root writes into a fresh root.
+    CTestCloud& Reload() {
+        const std::string text = m_cloud->Text();
+        m_cloud = std::make_unique<CTestCloud>();
+        m_cloud->XMLLoadStr(text.c_str());
+        return *m_cloud;
+    }
+    // One console, dispatch point, street, home and lift made by the factories, not yet written.
+    CTestCloud& Build() {
+        m_cloud = std::make_unique<CTestCloud>();
+        m_cloud->m_Child.push_back(m_cloud->CreateTeam());
+        Team()->m_Child.push_back(Team()->CreatePunct());
+        Punct()->m_Child.push_back(Punct()->CreateStreet());
+        auto* street = static_cast<TERQCloud::CStreetB*>(Punct()->m_Child[0]);
+        street->m_Child.push_back(street->CreateHome());
+        auto* home = static_cast<TERQCloud::CHomeB*>(street->m_Child[0]);
+        home->m_Child.push_back(home->CreateLift());
+        return *m_cloud;
+    }
     TERQCloud::CTeamB* Team(size_t i = 0) {
         return static_cast<TERQCloud::CTeamB*>(m_cloud->m_Child.at(i));
     }

@@ -10,69 +10,61 @@ using namespace TERQCloud;
 
 namespace {
 
-class CloudLiftTest : public CloudTest {
-protected:
-    // A state word with the given unit bits set (four units).
-    static CSostDev Word(std::initializer_list<int> bits) {
-        CSostDev s;
-        const unsigned char zero[6] = {};
-        s.SetData(zero, 6);
-        for (int b : bits) s.setBit(b);
-        return s;
-    }
-};
-
-TEST_F(CloudLiftTest, AddressTextsAndFloors) {
-    Load(
-        "<PULT><DISP Name=\"D\"><STREET Name=\"S\"><HOME Name=\"H\"><LIFT Name=\"L\" ID=\"7\" "
-        "NameFloor=\"B;G; 1 ;2\" TotLvlUnder=\"1\"/></HOME></STREET></DISP></PULT>");
-    CLiftB* lift = Lift();
-    EXPECT_EQ(lift->AdrNoID(), L"S,H,L");
-    EXPECT_EQ(lift->Adr(), L"S,H,L (7)");
-    EXPECT_EQ(lift->RAdr(), L"L,H,S");
-    EXPECT_EQ(lift->FullAdr(), L"D,S,H,L");
-    EXPECT_EQ(lift->Team(), Team());
-    CLiftB detached;
-    EXPECT_EQ(detached.Adr(), L"");
-    EXPECT_EQ(detached.FullAdr(), L"");
-    EXPECT_EQ(detached.Team(), nullptr);
-
-    const struct {
-        int level;
-        const wchar_t* name;
-    } floors[] = {{-3, L"B"}, {1, L"B"}, {2, L"G"}, {3, L"1"}, {4, L"2"}, {5, L"4"}, {6, L"5"}};
-    for (const auto& f : floors) {
-        SCOPED_TRACE(f.level);
-        EXPECT_EQ(lift->NameFloor(f.level), f.name);
-    }
-    lift->m_NameFloor = L";;";
-    EXPECT_EQ(lift->NameFloor(1), L"-1");  // empty name: the real level
-    lift->m_TotLvlUnder = 2;
-    EXPECT_EQ(lift->RealLevel(1), -2);
-    EXPECT_EQ(lift->RealLevel(2), -1);
-    EXPECT_EQ(lift->RealLevel(3), 1);
+// A state word with the given unit bits set (four units).
+CSostDev Word(std::initializer_list<int> bits) {
+    CSostDev s;
+    const unsigned char zero[6] = {};
+    s.SetData(zero, 6);
+    for (int b : bits) s.setBit(b);
+    return s;
 }
 
-TEST_F(CloudLiftTest, KindsAndTheirNames) {
+using CloudLiftTest = CloudTest;
+
+TEST_F(CloudLiftTest, AddressTextsFloorsAndKinds) {
+    Load(OneLift("Name=\"L\" ID=\"7\""));
+    CLiftB* lift = Lift();
+    EXPECT_EQ(lift->AdrNoID() + L"|" + lift->Adr() + L"|" + lift->RAdr() + L"|" + lift->FullAdr(),
+              L"S,H,L|S,H,L (7)|L,H,S|D,S,H,L");
+    EXPECT_EQ(lift->Team(), Team());
+    CLiftB detached;
+    EXPECT_EQ(detached.AdrNoID() + detached.Adr() + detached.RAdr() + detached.FullAdr(), L"");
+    EXPECT_EQ(detached.Team(), nullptr);
+
+    // An empty name gives the real level: no floor 0, below ground counts down from -1.
+    const struct {
+        const wchar_t* names;
+        int under, level;
+        const wchar_t* name;
+    } floors[] = {{L"B;G; 1 ;2", 1, -3, L"B"}, {L"B;G; 1 ;2", 1, 1, L"B"},
+                  {L"B;G; 1 ;2", 1, 2, L"G"},  {L"B;G; 1 ;2", 1, 3, L"1"},
+                  {L"B;G; 1 ;2", 1, 4, L"2"},  {L"B;G; 1 ;2", 1, 5, L"4"},
+                  {L"B;G; 1 ;2", 1, 6, L"5"},  {L";;", 2, 1, L"-2"},
+                  {L";;", 2, 2, L"-1"},        {L";;", 2, 3, L"1"}};
+    for (const auto& f : floors) {
+        lift->m_NameFloor = f.names;
+        lift->m_TotLvlUnder = f.under;
+        EXPECT_EQ(lift->NameFloor(f.level), f.name) << f.level;
+    }
+
     const struct {
         int typ;
         const wchar_t* name;
         bool escal;
-    } rows[] = {{0, L"Lift", false},
-                {1, L"Escalator", true},
-                {2, L"Travelator", true},
-                {3, L"Hoist", false},
-                {7, L"????", false}};
-    for (const auto& row : rows) {
-        CLiftB lift;
-        lift.m_Typ = static_cast<CLiftB::typLift>(row.typ);
-        EXPECT_EQ(CLiftB::nameTypDev(lift.m_Typ), row.name);
-        EXPECT_EQ(lift.IsEscal(), row.escal);
+    } kinds[] = {{0, L"Lift", false},
+                 {1, L"Escalator", true},
+                 {2, L"Travelator", true},
+                 {3, L"Hoist", false},
+                 {7, L"????", false}};
+    for (const auto& k : kinds) {
+        lift->m_Typ = static_cast<CLiftB::typLift>(k.typ);
+        EXPECT_EQ(CLiftB::nameTypDev(lift->m_Typ), k.name);
+        EXPECT_EQ(lift->IsEscal(), k.escal);
     }
 }
 
 TEST_F(CloudLiftTest, UserStatesFallBackToTheConsole) {
-    Load(OneLift("", "<TabState><State Number=\"33\" Pulsar=\"0\"/></TabState>") + std::string());
+    Load(OneLift("", "<TabState><State Number=\"33\" Pulsar=\"0\"/></TabState>"));
     // The console's table: state 40 disabled, state 33 also defined there.
     CTeamB* team = Team();
     for (int n : {33, 40}) {

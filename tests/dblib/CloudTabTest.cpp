@@ -31,9 +31,9 @@ TEST_F(CloudTabTest, LaterNumberReplacesAndKeysKeepOrder) {
 }
 
 TEST_F(CloudTabTest, CreateWritesOnlyTheSharedEntries) {
-    CTestCloud cloud;
-    CTeamB* team = cloud.CreateTeam();
-    cloud.m_Child.push_back(team);
+    CTestCloud& cloud = Build();
+    CTeamB* team = Team();
+    CLiftB* lift = Lift();
     for (int n : {5, 33, 36}) {
         CStateB* s = team->CreateState(n);
         s->m_Define = true;
@@ -44,24 +44,25 @@ TEST_F(CloudTabTest, CreateWritesOnlyTheSharedEntries) {
         o->m_Define = true;
         team->m_TabOut.Insert(o);
     }
-    COutB* undefined = team->CreateOut(2);
-    team->m_TabOut.Insert(undefined);
+    team->m_TabOut.Insert(team->CreateOut(2));
+    CStateB* own = lift->CreateState(34);
+    own->m_Define = true;
+    lift->m_TabState.Insert(own);
+    lift->m_TabOut.Insert(lift->CreateOut(1));  // no defined entry: no element at all
+    team->m_TabKey.Insert(team->CreateKey());
     cloud.XMLCreate();
     const std::string text = cloud.Text();
     EXPECT_NE(text.find("<TabState><State Number=\"33\" Pulsar=\"1\" GroupSost=\"11\"/></TabState>"
-                        "<TabOut><Out Number=\"1\"/></TabOut>"),
+                        "<TabOut><Out Number=\"1\"/></TabOut><TabKey><Key/></TabKey>"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("InsContr=\"1\"><TabState><State Number=\"34\" Pulsar=\"1\" "
+                        "GroupSost=\"11\"/></TabState></LIFT>"),
               std::string::npos)
         << text;
     // Entries left out are unbound: a later write cannot reach a freed element.
     EXPECT_EQ(team->m_TabState.Find(5)->m_XMLNodeG, nullptr);
     team->m_TabState.Find(5)->XMLUpdateG();
-    // A table with no defined entry writes no element at all.
-    CTestCloud empty;
-    CTeamB* bare = empty.CreateTeam();
-    empty.m_Child.push_back(bare);
-    bare->m_TabOut.Insert(bare->CreateOut(1));
-    empty.XMLCreate();
-    EXPECT_EQ(empty.Text().find("TabOut"), std::string::npos);
 }
 
 TEST_F(CloudTabTest, FirstEntryAddsAndLastEntryRemovesTheTableElement) {
