@@ -1,6 +1,8 @@
 // The plain rows: 6/8-bit packing, event codes, state scans, network addresses and access masks.
 #include "dblib/BaseCloudA.h"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "tests/dblib/CloudFixture.h"
@@ -9,22 +11,18 @@ using namespace TERQCloud;
 
 namespace {
 
-class BaseCloudATest : public CloudTest {};
+using BaseCloudATest = CloudTest;
 
 TEST_F(BaseCloudATest, SixToEightBitPacking) {
     const unsigned char in[] = {1, 2, 3, 4, 63};
-    unsigned char out[6];
-    EXPECT_TRUE(RootA::Conv6To8(4, in, 0, out, 3));
-    EXPECT_EQ(out[0], 0x81);
-    EXPECT_EQ(out[1], 0x30);
-    EXPECT_EQ(out[2], 0x10);
+    unsigned char out[6] = {};
+    EXPECT_TRUE(RootA::Conv6To8(4, in, 0, out, 3));   // one group fills the output exactly
     EXPECT_FALSE(RootA::Conv6To8(5, in, 0, out, 5));  // the second group does not fit
     EXPECT_TRUE(RootA::Conv6To8(5, in, 0, out, 6));
-    EXPECT_EQ(out[3], 63);
+    EXPECT_EQ(std::vector<int>(out, out + 4), (std::vector<int>{0x81, 0x30, 0x10, 63}));
     unsigned char back[8];
     EXPECT_TRUE(RootA::Conv8To6(6, out, back, 8));
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(back[i], in[i]);
-    EXPECT_EQ(back[5], 0);
+    EXPECT_EQ(std::vector<int>(back, back + 6), (std::vector<int>{1, 2, 3, 4, 63, 0}));
     EXPECT_FALSE(RootA::Conv8To6(6, out, back, 7));
 }
 
@@ -86,9 +84,7 @@ TEST_F(BaseCloudATest, ScanNetAddressAndMasks) {
     const unsigned char bits[] = {0, 7, 40};
     unsigned m1 = 0, m2 = 0, m3 = 0;
     EventA::CalcMaskSost(bits, 3, m1, m2, m3);
-    EXPECT_EQ(m1, 0x01020000u);
-    EXPECT_EQ(m2, 0u);
-    EXPECT_EQ(m3, 0x0100u);
+    EXPECT_EQ(std::vector<unsigned>({m1, m2, m3}), (std::vector<unsigned>{0x01020000u, 0, 0x100}));
 }
 
 TEST_F(BaseCloudATest, AccessMasksAndNames) {

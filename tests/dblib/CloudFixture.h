@@ -92,8 +92,11 @@ public:
     std::unique_ptr<CTestCloud> m_cloud;
 };
 
-// A one-lift structure of the given lift body, in the given street and home.
-inline std::string OneLift(const std::string& lift, const std::string& liftBody = "") {
+// A one-lift structure of the given lift body, in the given street and home; teamBody follows the
+// dispatch point in the console.
+inline std::string OneLift(const std::string& lift,
+                           const std::string& liftBody = "",
+                           const std::string& teamBody = "") {
     return "<PULT Name=\"P\"><DISP Name=\"D\"><STREET Name=\"S\"><HOME Name=\"H\"><LIFT " + lift +
-           ">" + liftBody + "</LIFT></HOME></STREET></DISP></PULT>";
+           ">" + liftBody + "</LIFT></HOME></STREET></DISP>" + teamBody + "</PULT>";
 }

@@ -1,4 +1,7 @@
 // Lifts: address texts, floors, kinds, and the state logic against the console's user states.
+// Tables: later numbers replace earlier ones, which entries XMLCreate writes, and how adding the
+// first and removing the last entry makes and drops the table element.
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -64,15 +67,10 @@ TEST_F(CloudLiftTest, AddressTextsFloorsAndKinds) {
 }
 
 TEST_F(CloudLiftTest, UserStatesFallBackToTheConsole) {
-    Load(OneLift("", "<TabState><State Number=\"33\" Pulsar=\"0\"/></TabState>"));
-    // The console's table: state 40 disabled, state 33 also defined there.
+    // The console's state 40 is disabled; its state 33 is hidden by the lift's own.
+    Load(OneLift("", "<TabState><State Number=\"33\" Pulsar=\"0\"/></TabState>",
+                 "<TabState><State Number=\"33\"/><State Number=\"40\" Disabl=\"1\"/></TabState>"));
     CTeamB* team = Team();
-    for (int n : {33, 40}) {
-        CStateB* s = team->CreateState(n);
-        s->m_Disabl = n == 40;
-        s->m_Define = true;
-        team->m_TabState.Insert(s);
-    }
     CLiftB* lift = Lift();
     EXPECT_EQ(lift->FindUserState(CSostDev::bitIdle1Hour), team->m_TabState.Find(40));
     EXPECT_EQ(lift->FindUserState(CSostDev::bitUser2), lift->m_TabState.Find(33));
@@ -147,8 +145,123 @@ TEST_F(CloudLiftTest, StateComparisonAndNewErrors) {
     }
 }
 
-TEST_F(CloudLiftTest, CopyTakesTablesAndServiceKey) {
-    Load(OneLift("Name=\"L\"", "<TabOut><Out Number=\"1\" ShortOn=\"on\"/></TabOut>"));
+using CloudTabTest = CloudTest;
+
+TEST_F(CloudTabTest, CreateWritesOnlyTheSharedEntries) {
+    CTestCloud& cloud = Load(OneLift("", "<TabState><State Number=\"34\"/></TabState>",
+                                     "<TabState><State Number=\"5\"/><State Number=\"33\"/><State "
+                                     "Number=\"36\"/></TabState><TabOut><Out Number=\"1\"/><Out "
+                                     "Number=\"3\"/></TabOut><TabKey><Key/></TabKey>"));
+    Team()->m_TabOut.Insert(Team()->CreateOut(2));
+    Lift()->m_TabOut.Insert(Lift()->CreateOut(1));  // no defined entry: no element at all
+    cloud.XMLCreate();
+    const std::string text = cloud.Text();
+    EXPECT_NE(text.find("InsContr=\"0\"><TabState><State Number=\"34\"/></TabState></LIFT></HOME>"
+                        "</STREET></DISP><TabState><State Number=\"33\"/></TabState><TabOut><Out "
+                        "Number=\"1\"/></TabOut><TabKey><Key/></TabKey></PULT>"),
+              std::string::npos)
+        << text;
+    // Entries left out are unbound: a later write cannot reach a freed element.
+    EXPECT_EQ(Team()->m_TabState.Find(5)->m_XMLNodeG, nullptr);
+    Team()->m_TabState.Find(5)->XMLUpdateG();
+}
+
+TEST_F(CloudTabTest, FirstEntryAddsAndLastEntryRemovesTheTableElement) {
+    CTestCloud& cloud = Load(OneLift("Name=\"L\""));
+    CLiftB* lift = Lift();
+    const std::string bare = cloud.Text();
+    const auto Has = [&](const char* text) { return cloud.Text().find(text) != std::string::npos; };
+
+    COutB* out = lift->CreateOut(1);
+    out->XMLAddG();
+    lift->m_TabOut.Insert(out);
+    COutB* out2 = lift->CreateOut(2);
+    out2->XMLAddG();
+    lift->m_TabOut.Insert(out2);
+    EXPECT_TRUE(Has("<TabOut><Out Number=\"1\"/><Out Number=\"2\"/></TabOut>"));
+    out->XMLRemoveG();
+    EXPECT_TRUE(Has("<TabOut><Out Number=\"2\"/></TabOut>"));
+    out2->XMLRemoveG();
+    EXPECT_EQ(cloud.Text(), bare);
+
+    CTermDevB* dev = new CTermDevB(&lift->m_TabDev);
+    dev->m_Address = 3;
+    dev->XMLAddG();
+    lift->m_TabDev.Insert(dev);
+    EXPECT_TRUE(Has("<TabDev><Dev Address=\"3\" Typ=\"-1\"/></TabDev>"));
+    dev->XMLRemoveG();
+    EXPECT_EQ(cloud.Text(), bare);
+
+    CStateB* state = lift->CreateState(40);
+    state->m_Disabl = 1;
+    state->XMLAddG();
+    lift->m_TabState.Insert(state);
+    EXPECT_TRUE(Has("<TabState><State Number=\"40\" Pulsar=\"1\" GroupSost=\"11\" Disabl=\"1\"/>"));
+    // Without a parent an entry adds nothing.
+    CKeyB loose;
+    loose.XMLAddG();
+    EXPECT_EQ(loose.m_XMLNodeG, nullptr);
+}
+
+TEST_F(CloudTabTest, AlertMessagesFindValidateAndRemove) {
+    CTestCloud& cloud = Load(
+        "<TabAlertMsg><AlertMsg NumMsg=\"5\" Filter=\"door\"/><AlertMsg NumMsg=\"5\"/>"
+        "<AlertMsg NumMsg=\"44\"><AlertLift CodLift=\"3\"/></AlertMsg></TabAlertMsg>");
+    CTeamB owner;
+    CTabAlertMsg table(&owner);
+    table.XMLLoadG(cloud.m_XMLNodeG->children);
+    ASSERT_EQ(table.m_Child.size(), 3u);
+    EXPECT_EQ(table.Find(5, L"the door is open"), table.m_Child[0]);
+    EXPECT_EQ(table.Find(5, L"power"), table.m_Child[1]);
+    EXPECT_EQ(table.Find(6, L"door"), nullptr);
+
+    auto* msg = static_cast<CAlertMsg*>(table.m_Child[2]);
+    EXPECT_TRUE(msg->IsValid());  // 44 is valid in every form
+    auto* lift = static_cast<CAlertLift*>(msg->m_Child[0]);
+    msg->Remove(lift);
+    delete lift;
+    EXPECT_TRUE(msg->m_Modify);
+    EXPECT_EQ(cloud.Text().find("AlertLift"), std::string::npos);
+    while (!table.m_Child.empty()) {
+        CNodeTreeB* first = table.m_Child[0];
+        table.Remove(static_cast<CAlertMsg*>(first));
+        delete first;
+    }
+    EXPECT_TRUE(owner.m_Modify);
+    EXPECT_EQ(cloud.Text(), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TERQCLOUD/>\n");
+}
+
+// A later number replaces an earlier one; keys keep every entry in document order. Copies take
+// the values (and the tables of a lift) but never the element.
+TEST_F(CloudTabTest, LoadAndCopy) {
+    Load(OneLift("Name=\"L\"",
+                 "<TabOut><Out Number=\"1\" ShortOn=\"on\"/></TabOut><TabDev><Dev Address=\"3\" "
+                 "Full=\"F\" IdDB=\"4\"/></TabDev>",
+                 "<TabState><State Number=\"33\" ShortName=\"a\"/><x/><State Number=\"33\" "
+                 "ShortName=\"s\" IdDB=\"4\"/></TabState><TabKey><Key Number=\"2\" Owner=\"o2\" "
+                 "IdDB=\"4\"/><Key Number=\"1\"/><Key Number=\"2\" Owner=\"o3\"/></TabKey>"));
+    CTeamB* team = Team();
+    ASSERT_EQ(team->m_TabState.size(), 1u);
+    EXPECT_TRUE(team->m_TabState.IsExistAndDefine(33));
+    EXPECT_FALSE(team->m_TabState.IsExistAndDefine(34));
+    EXPECT_EQ(team->m_TabKey.size(), 3u);
+    EXPECT_EQ(team->m_TabKey.GetOwner(2), L"o2");
+    EXPECT_EQ(team->m_TabKey.GetOwner(7), L"");
+    EXPECT_EQ(team->m_TabKey.Find(7), nullptr);
+
+    const CStateB state(*team->m_TabState.Find(33));
+    EXPECT_EQ(state.m_ShortName, L"s");
+    EXPECT_TRUE(state.m_Define);
+    EXPECT_EQ(state.m_XMLNodeG, nullptr);
+    const CKeyB key(*team->m_TabKey.front());
+    EXPECT_EQ(key.m_Number, 2);
+    EXPECT_EQ(state.m_IdentDB + key.m_IdentDB, 0);
+    CTermDevB dev;
+    dev = *Lift()->m_TabDev.Find(3);
+    EXPECT_EQ(dev.m_Name, L"F");
+    EXPECT_EQ(dev.m_IdentDB, 4);
+    EXPECT_EQ(dev.m_XMLNodeG, nullptr);
+
     CLiftB* lift = Lift();
     lift->m_KeyCode = 65279;
     lift->m_Sost = Word({CSostDev::bitMaintenance});
