@@ -13,9 +13,10 @@
 
 class CTestCloud : public TERQCloud::CCloudB {
 public:
+    // The model always reports with code 0.
     void ReportMsg(const DBString& text, int code) override {
+        EXPECT_EQ(code, 0);
         m_Msgs.push_back(text);
-        m_Codes.push_back(code);
     }
     void ReportErr(const DBString&, int) override {}
 
@@ -27,7 +28,6 @@ public:
     }
 
     std::vector<DBString> m_Msgs;
-    std::vector<int> m_Codes;
 };
 
 // English texts, a fresh root per test.
