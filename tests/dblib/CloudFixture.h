@@ -11,6 +11,9 @@
 #include "dblib/CloudStr.h"
 #include "dblib/LoadRes.h"
 
+// What every written document starts with.
+inline const std::string kDecl = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
+
 class CTestCloud : public TERQCloud::CCloudB {
 public:
     // The model always reports with code 0.

@@ -3,6 +3,7 @@
 // first and removing the last entry makes and drops the table element.
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -34,51 +35,50 @@ TEST_F(CloudLiftTest, AddressTextsFloorsAndKinds) {
     EXPECT_EQ(detached.AdrNoID() + detached.Adr() + detached.RAdr() + detached.FullAdr(), L"");
     EXPECT_EQ(detached.Team(), nullptr);
 
-    // An empty name gives the real level: no floor 0, below ground counts down from -1.
-    const struct {
-        const wchar_t* names;
-        int under, level;
-        const wchar_t* name;
-    } floors[] = {{L"B;G; 1 ;2", 1, -3, L"B"}, {L"B;G; 1 ;2", 1, 1, L"B"},
-                  {L"B;G; 1 ;2", 1, 2, L"G"},  {L"B;G; 1 ;2", 1, 3, L"1"},
-                  {L"B;G; 1 ;2", 1, 4, L"2"},  {L"B;G; 1 ;2", 1, 5, L"4"},
-                  {L"B;G; 1 ;2", 1, 6, L"5"},  {L";;", 2, 1, L"-2"},
-                  {L";;", 2, 2, L"-1"},        {L";;", 2, 3, L"1"}};
-    for (const auto& f : floors) {
-        lift->m_NameFloor = f.names;
-        lift->m_TotLvlUnder = f.under;
-        EXPECT_EQ(lift->NameFloor(f.level), f.name) << f.level;
+    // Names, floors below ground, level and its name; an empty name gives the real level: no
+    // floor 0, below ground counts down from -1.
+    const std::tuple<const wchar_t*, int, int, const wchar_t*> floors[] = {
+        {L"B;G; 1 ;2", 1, -3, L"B"}, {L"B;G; 1 ;2", 1, 1, L"B"}, {L"B;G; 1 ;2", 1, 2, L"G"},
+        {L"B;G; 1 ;2", 1, 3, L"1"},  {L"B;G; 1 ;2", 1, 4, L"2"}, {L"B;G; 1 ;2", 1, 5, L"4"},
+        {L"B;G; 1 ;2", 1, 6, L"5"},  {L";;", 2, 1, L"-2"},       {L";;", 2, 2, L"-1"},
+        {L";;", 2, 3, L"1"}};
+    for (const auto& [names, under, level, name] : floors) {
+        lift->m_NameFloor = names;
+        lift->m_TotLvlUnder = under;
+        EXPECT_EQ(lift->NameFloor(level), name) << level;
     }
 
-    const struct {
-        int typ;
-        const wchar_t* name;
-        bool escal;
-    } kinds[] = {{0, L"Lift", false},
-                 {1, L"Escalator", true},
-                 {2, L"Travelator", true},
-                 {3, L"Hoist", false},
-                 {7, L"????", false}};
-    for (const auto& k : kinds) {
-        lift->m_Typ = static_cast<CLiftB::typLift>(k.typ);
-        EXPECT_EQ(CLiftB::nameTypDev(lift->m_Typ), k.name);
-        EXPECT_EQ(lift->IsEscal(), k.escal);
+    const std::tuple<int, const wchar_t*, bool> kinds[] = {{0, L"Lift", false},
+                                                           {1, L"Escalator", true},
+                                                           {2, L"Travelator", true},
+                                                           {3, L"Hoist", false},
+                                                           {7, L"????", false}};
+    for (const auto& [typ, name, escal] : kinds) {
+        lift->m_Typ = static_cast<CLiftB::typLift>(typ);
+        EXPECT_EQ(std::make_pair(CLiftB::nameTypDev(lift->m_Typ), lift->IsEscal()),
+                  std::make_pair(DBString(name), escal));
     }
 }
 
-TEST_F(CloudLiftTest, UserStatesFallBackToTheConsole) {
-    // The console's state 40 is disabled; its state 33 is hidden by the lift's own.
-    Load(OneLift("", "<TabState><State Number=\"33\" Pulsar=\"0\"/></TabState>",
-                 "<TabState><State Number=\"33\"/><State Number=\"40\" Disabl=\"1\"/></TabState>"));
+// The console's state 40 is disabled and its out 2 defined; the lift's own state 33 (Pulsar 0)
+// and out 1 hide the console's.
+TEST_F(CloudLiftTest, UserStatesAndOutsFallBackToTheConsole) {
+    Load(OneLift("",
+                 "<TabState><State Number=\"33\" Pulsar=\"0\"/></TabState><TabOut><Out "
+                 "Number=\"1\"/></TabOut>",
+                 "<TabState><State Number=\"33\"/><State Number=\"40\" Disabl=\"1\"/></TabState>"
+                 "<TabOut><Out Number=\"1\"/><Out Number=\"2\"/></TabOut>"));
     CTeamB* team = Team();
     CLiftB* lift = Lift();
     EXPECT_EQ(lift->FindUserState(CSostDev::bitIdle1Hour), team->m_TabState.Find(40));
     EXPECT_EQ(lift->FindUserState(CSostDev::bitUser2), lift->m_TabState.Find(33));
     EXPECT_EQ(lift->FindUserState(CSostDev::bitUser1), nullptr);
+    EXPECT_EQ(lift->FindUserOut(1), lift->m_TabOut.Find(1));
+    EXPECT_EQ(lift->FindUserOut(2), team->m_TabOut.Find(2));
+    EXPECT_EQ(lift->FindUserOut(3), nullptr);
     lift->m_Sost = Word({CSostDev::bitIdle1Hour, 3});
     EXPECT_FALSE(lift->tstBit(CSostDev::bitIdle1Hour));
     EXPECT_TRUE(lift->tstBit(CSostDev::bitMachRoomEntry));
-    EXPECT_EQ(lift->FindUserOut(1), nullptr);
     // Pulsar 0 on the lift's state 33: that bit never counts as a new error.
     EXPECT_FALSE(lift->NewErrorSost(Word({}), Word({CSostDev::bitUser2})));
     EXPECT_TRUE(lift->NewErrorSost(Word({}), Word({CSostDev::bitUser1})));
@@ -88,10 +88,11 @@ TEST_F(CloudLiftTest, SetSostTracksChangesAndKeepsBit40) {
     Load(OneLift(""));
     CLiftB* lift = Lift();
     EXPECT_FALSE(lift->IsKnovSost());
-    CSostDev s = Word({3});
     // The first state always counts as a change.
-    EXPECT_TRUE(lift->SetSost(s));
+    CSostDev first = Word({3});
+    EXPECT_TRUE(lift->SetSost(first));
     EXPECT_TRUE(lift->IsKnovSost());
+    EXPECT_EQ(lift->m_TimeErr == lift->m_TimeSost, first.IsError());
     EXPECT_EQ(lift->m_Change, 257);
     lift->m_Change = 0;
     // Bits 21 and 22 alone make no difference for a lift.
@@ -99,10 +100,12 @@ TEST_F(CloudLiftTest, SetSostTracksChangesAndKeepsBit40) {
     EXPECT_FALSE(lift->SetSost(same));
     EXPECT_EQ(lift->m_Change, 0);
     // Bit 40 comes from the lift's own state, not from the new one.
-    CSostDev idle = Word({3});
-    idle.setBit(CSostDev::bitIdle1Hour);
+    CSostDev idle = Word({3, CSostDev::bitIdle1Hour});
     lift->SetSost(idle);
     EXPECT_FALSE(lift->m_Sost.tstBit(CSostDev::bitIdle1Hour));
+    lift->m_Sost.setBit(CSostDev::bitIdle1Hour);
+    lift->SetSost(first);
+    EXPECT_TRUE(lift->m_Sost.tstBit(CSostDev::bitIdle1Hour));
     // An escalator counts bit 21.
     lift->m_Typ = CLiftB::tlEscalator;
     CSostDev moving = Word({3, CSostDev::bitMainDriveOn});
@@ -111,37 +114,32 @@ TEST_F(CloudLiftTest, SetSostTracksChangesAndKeepsBit40) {
 
 TEST_F(CloudLiftTest, StateComparisonAndNewErrors) {
     CLiftB lift;
-    CSostDev noLink = Word({});
-    noLink.setBit(CSostDev::bitNoLink);
-    const struct {
-        CSostDev cur, next;
-        bool eq;
-    } eqRows[] = {
+    const CSostDev noLink = Word({CSostDev::bitNoLink});
+    const std::tuple<CSostDev, CSostDev, bool> same[] = {
         {Word({1}), Word({1, CSostDev::bitReserved1}), true},
         {Word({1}), Word({2}), false},
         {noLink, Word({}), false},
         {noLink, noLink, true},
     };
-    for (const auto& row : eqRows) {
-        lift.m_Sost = row.cur;
-        EXPECT_EQ(lift.SostEQ(row.next), row.eq);
+    for (const auto& [cur, next, eq] : same) {
+        lift.m_Sost = cur;
+        EXPECT_EQ(lift.SostEQ(next), eq);
     }
-    const struct {
-        CSostDev old, now;
-        bool lift, escal;  // answer for a lift and for an escalator
-    } rows[] = {
+    // Old and new state; the answer for a lift and for an escalator.
+    const std::tuple<CSostDev, CSostDev, bool, bool> errors[] = {
         {Word({2}), Word({2, 3}), true, true},
         {Word({2, 3}), Word({2}), false, false},  // an error going away is no new error
         {Word({}), Word({CSostDev::bitMainDriveOn}), false, true},
+        {Word({CSostDev::bitStopClamped}), Word({}), false, true},
         {Word({}), noLink, true, true},
         {noLink, Word({}), true, true},
         {noLink, noLink, false, false},
     };
-    for (const auto& row : rows) {
+    for (const auto& [old, now, forLift, forEscal] : errors) {
         lift.m_Typ = CLiftB::tlLift;
-        EXPECT_EQ(lift.NewErrorSost(row.old, row.now), row.lift);
+        EXPECT_EQ(lift.NewErrorSost(old, now), forLift);
         lift.m_Typ = CLiftB::tlEscalator;
-        EXPECT_EQ(lift.NewErrorSost(row.old, row.now), row.escal);
+        EXPECT_EQ(lift.NewErrorSost(old, now), forEscal);
     }
 }
 
@@ -155,12 +153,12 @@ TEST_F(CloudTabTest, CreateWritesOnlyTheSharedEntries) {
     Team()->m_TabOut.Insert(Team()->CreateOut(2));
     Lift()->m_TabOut.Insert(Lift()->CreateOut(1));  // no defined entry: no element at all
     cloud.XMLCreate();
-    const std::string text = cloud.Text();
-    EXPECT_NE(text.find("InsContr=\"0\"><TabState><State Number=\"34\"/></TabState></LIFT></HOME>"
-                        "</STREET></DISP><TabState><State Number=\"33\"/></TabState><TabOut><Out "
-                        "Number=\"1\"/></TabOut><TabKey><Key/></TabKey></PULT>"),
-              std::string::npos)
-        << text;
+    EXPECT_NE(
+        cloud.Text().find("InsContr=\"0\"><TabState><State Number=\"34\"/></TabState></LIFT></HOME>"
+                          "</STREET></DISP><TabState><State Number=\"33\"/></TabState><TabOut><Out "
+                          "Number=\"1\"/></TabOut><TabKey><Key/></TabKey></PULT>"),
+        std::string::npos)
+        << cloud.Text();
     // Entries left out are unbound: a later write cannot reach a freed element.
     EXPECT_EQ(Team()->m_TabState.Find(5)->m_XMLNodeG, nullptr);
     Team()->m_TabState.Find(5)->XMLUpdateG();
@@ -170,33 +168,33 @@ TEST_F(CloudTabTest, FirstEntryAddsAndLastEntryRemovesTheTableElement) {
     CTestCloud& cloud = Load(OneLift("Name=\"L\""));
     CLiftB* lift = Lift();
     const std::string bare = cloud.Text();
-    const auto Has = [&](const char* text) { return cloud.Text().find(text) != std::string::npos; };
-
-    COutB* out = lift->CreateOut(1);
-    out->XMLAddG();
-    lift->m_TabOut.Insert(out);
-    COutB* out2 = lift->CreateOut(2);
-    out2->XMLAddG();
-    lift->m_TabOut.Insert(out2);
-    EXPECT_TRUE(Has("<TabOut><Out Number=\"1\"/><Out Number=\"2\"/></TabOut>"));
+    const auto has = [&](const char* text) { return cloud.Text().find(text) != std::string::npos; };
+    const auto add = [](auto* entry, auto& table) {
+        entry->XMLAddG();
+        table.Insert(entry);
+        return entry;
+    };
+    COutB* out = add(lift->CreateOut(1), lift->m_TabOut);
+    COutB* out2 = add(lift->CreateOut(2), lift->m_TabOut);
+    EXPECT_TRUE(has("<TabOut><Out Number=\"1\"/><Out Number=\"2\"/></TabOut>"));
     out->XMLRemoveG();
-    EXPECT_TRUE(Has("<TabOut><Out Number=\"2\"/></TabOut>"));
+    EXPECT_TRUE(has("<TabOut><Out Number=\"2\"/></TabOut>"));
     out2->XMLRemoveG();
     EXPECT_EQ(cloud.Text(), bare);
 
     CTermDevB* dev = new CTermDevB(&lift->m_TabDev);
     dev->m_Address = 3;
-    dev->XMLAddG();
-    lift->m_TabDev.Insert(dev);
-    EXPECT_TRUE(Has("<TabDev><Dev Address=\"3\" Typ=\"-1\"/></TabDev>"));
+    add(dev, lift->m_TabDev);
+    CKeyB* key = add(Team()->CreateKey(), Team()->m_TabKey);
+    EXPECT_TRUE(has("<TabDev><Dev Address=\"3\" Typ=\"-1\"/></TabDev>"));
+    EXPECT_TRUE(has("</DISP><TabKey><Key/></TabKey></PULT>"));
     dev->XMLRemoveG();
+    key->XMLRemoveG();
     EXPECT_EQ(cloud.Text(), bare);
 
-    CStateB* state = lift->CreateState(40);
-    state->m_Disabl = 1;
-    state->XMLAddG();
-    lift->m_TabState.Insert(state);
-    EXPECT_TRUE(Has("<TabState><State Number=\"40\" Pulsar=\"1\" GroupSost=\"11\" Disabl=\"1\"/>"));
+    add(lift->CreateState(40), lift->m_TabState)->m_Disabl = 1;
+    lift->m_TabState.Find(40)->XMLUpdateG();
+    EXPECT_TRUE(has("<TabState><State Number=\"40\" Pulsar=\"1\" GroupSost=\"11\" Disabl=\"1\"/>"));
     // Without a parent an entry adds nothing.
     CKeyB loose;
     loose.XMLAddG();
@@ -228,38 +226,37 @@ TEST_F(CloudTabTest, AlertMessagesFindValidateAndRemove) {
         delete first;
     }
     EXPECT_TRUE(owner.m_Modify);
-    EXPECT_EQ(cloud.Text(), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TERQCLOUD/>\n");
+    EXPECT_EQ(cloud.Text(), kDecl + "<TERQCLOUD/>\n");
 }
 
 // A later number replaces an earlier one; keys keep every entry in document order. Copies take
-// the values (and the tables of a lift) but never the element.
+// the values (and the tables of a lift) but never the element nor the identifier.
 TEST_F(CloudTabTest, LoadAndCopy) {
     Load(OneLift("Name=\"L\"",
-                 "<TabOut><Out Number=\"1\" ShortOn=\"on\"/></TabOut><TabDev><Dev Address=\"3\" "
-                 "Full=\"F\" IdDB=\"4\"/></TabDev>",
+                 "<TabOut><Out Number=\"1\" ShortOn=\"on\" IdDB=\"4\"/></TabOut><TabDev><Dev "
+                 "Address=\"3\" Full=\"F\" IdDB=\"4\"/></TabDev>",
                  "<TabState><State Number=\"33\" ShortName=\"a\"/><x/><State Number=\"33\" "
                  "ShortName=\"s\" IdDB=\"4\"/></TabState><TabKey><Key Number=\"2\" Owner=\"o2\" "
-                 "IdDB=\"4\"/><Key Number=\"1\"/><Key Number=\"2\" Owner=\"o3\"/></TabKey>"));
+                 "IdDB=\"4\"/><Key Number=\"1\"/><Key Number=\"2\" Owner=\"o3\"/></TabKey><TabOut>"
+                 "<Out/></TabOut>"));
     CTeamB* team = Team();
-    ASSERT_EQ(team->m_TabState.size(), 1u);
+    EXPECT_EQ(std::make_pair(team->m_TabState.size(), team->m_TabKey.size()),
+              std::make_pair(size_t{1}, size_t{3}));
     EXPECT_TRUE(team->m_TabState.IsExistAndDefine(33));
     EXPECT_FALSE(team->m_TabState.IsExistAndDefine(34));
-    EXPECT_EQ(team->m_TabKey.size(), 3u);
-    EXPECT_EQ(team->m_TabKey.GetOwner(2), L"o2");
-    EXPECT_EQ(team->m_TabKey.GetOwner(7), L"");
+    EXPECT_NE(team->m_TabOut.Find(0), nullptr);  // no number: 0
+    EXPECT_EQ(team->m_TabKey.GetOwner(2) + L"|" + team->m_TabKey.GetOwner(7), L"o2|");
     EXPECT_EQ(team->m_TabKey.Find(7), nullptr);
 
     const CStateB state(*team->m_TabState.Find(33));
-    EXPECT_EQ(state.m_ShortName, L"s");
-    EXPECT_TRUE(state.m_Define);
-    EXPECT_EQ(state.m_XMLNodeG, nullptr);
     const CKeyB key(*team->m_TabKey.front());
-    EXPECT_EQ(key.m_Number, 2);
-    EXPECT_EQ(state.m_IdentDB + key.m_IdentDB, 0);
     CTermDevB dev;
     dev = *Lift()->m_TabDev.Find(3);
-    EXPECT_EQ(dev.m_Name, L"F");
-    EXPECT_EQ(dev.m_IdentDB, 4);
+    EXPECT_EQ(std::make_tuple(state.m_ShortName, state.m_Define, key.m_Number, dev.m_Name),
+              std::make_tuple(DBString(L"s"), true, 2, DBString(L"F")));
+    EXPECT_EQ(std::make_tuple(state.m_IdentDB, key.m_IdentDB, dev.m_IdentDB),
+              std::make_tuple(0, 0, 4));
+    EXPECT_EQ(state.m_XMLNodeG, nullptr);
     EXPECT_EQ(dev.m_XMLNodeG, nullptr);
 
     CLiftB* lift = Lift();
@@ -272,6 +269,7 @@ TEST_F(CloudTabTest, LoadAndCopy) {
     ASSERT_NE(copy.m_TabOut.Find(1), nullptr);
     EXPECT_EQ(copy.m_TabOut.Find(1)->m_Parent, &copy.m_TabOut);
     EXPECT_EQ(copy.m_TabOut.Find(1)->m_ShortOn, L"on");
+    EXPECT_EQ(copy.m_TabOut.Find(1)->m_IdentDB, 0);
     copy.m_KeyCode = 65280;
     EXPECT_FALSE(copy.IsKeyServ());
 }

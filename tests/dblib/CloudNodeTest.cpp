@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -33,24 +34,22 @@ TEST_F(CloudNodeTest, LoadsTheFirstTerqcloudElementOnly) {
     ASSERT_EQ(cloud.m_Child.size(), 2u);
     EXPECT_EQ(cloud.m_Child[1]->m_Name, L"B");
     EXPECT_EQ(cloud.m_IdentDB, 9);
-    CTestCloud other;
-    other.XMLLoadStr("<OTHER><PULT Name=\"A\"/></OTHER>");
-    EXPECT_TRUE(other.m_Child.empty());
-    EXPECT_TRUE(other.m_Msgs.empty());
+    // A new document unbinds the nodes already there; the tree is not cleared.
+    cloud.XMLLoadStr("<OTHER><PULT Name=\"A\"/></OTHER>");
+    EXPECT_EQ(cloud.m_Child.size(), 2u);
+    EXPECT_EQ(cloud.m_Child[0]->m_XMLNodeG, nullptr);
+    EXPECT_TRUE(cloud.m_Msgs.empty());
     try {
-        other.XMLLoadStr("<TERQCLOUD>");
+        cloud.XMLLoadStr("<TERQCLOUD>");
         FAIL() << "no ErrorXML";
     } catch (const ErrorXML& e) {
         EXPECT_EQ(e.m_Text, L"Error loadXML");
     }
-    EXPECT_EQ(other.m_XMLDOMG, nullptr);
+    EXPECT_EQ(cloud.m_XMLDOMG, nullptr);
 }
 
 TEST_F(CloudNodeTest, DuplicatesAreReportedAndKept) {
-    const struct {
-        std::string body;
-        const wchar_t* msg;
-    } rows[] = {
+    const std::pair<std::string, const wchar_t*> rows[] = {
         {"<PULT Name=\"A\"/><PULT Name=\"A\"/>", L"A - repeated definition team"},
         {"<PULT><DISP Name=\"D\"/><DISP Name=\"D\"/></PULT>",
          L"D - repeated definition control room"},
@@ -59,23 +58,18 @@ TEST_F(CloudNodeTest, DuplicatesAreReportedAndKept) {
         {"<PULT><DISP><STREET Name=\"S\"><HOME Name=\"H\"/><HOME "
          "Name=\"H\"/></STREET></DISP></PULT>",
          L"S,H - repeated definition home in street"},
-        {OneLift("Name=\"L\""), nullptr},  // one lift: nothing to report
+        {"<PULT><DISP><STREET><HOME><LIFT Name=\"L\"/><LIFT Name=\"M\"/></HOME></STREET></DISP>"
+         "</PULT>",
+         nullptr},  // other names: nothing to report
         {"<PULT><DISP><STREET Name=\"S\"><HOME Name=\"H\"><LIFT Name=\"L\"/><LIFT Name=\"L\"/>"
          "</HOME></STREET></DISP></PULT>",
          L"S,H,L - repeated definition lift"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.body);
-        CTestCloud& cloud = Load(row.body);
-        if (row.msg == nullptr) {
-            EXPECT_TRUE(cloud.m_Msgs.empty());
-            continue;
-        }
-        ASSERT_EQ(cloud.m_Msgs.size(), 1u);
-        EXPECT_EQ(cloud.m_Msgs[0], row.msg);
+    for (const auto& [body, msg] : rows) {
+        CTestCloud& cloud = Load(body);
+        EXPECT_EQ(cloud.m_Msgs, msg ? std::vector<DBString>{msg} : std::vector<DBString>()) << body;
         // Both stay: the document saves as loaded.
-        EXPECT_EQ(cloud.Text(), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TERQCLOUD>" +
-                                    row.body + "</TERQCLOUD>\n");
+        EXPECT_EQ(cloud.Text(), kDecl + "<TERQCLOUD>" + body + "</TERQCLOUD>\n");
     }
 }
 
@@ -86,11 +80,8 @@ TEST_F(CloudNodeTest, SubtreeTextAndFileLeaveTheDocumentAsItWas) {
         "<HOME Name=\"H\"/></STREET><STREET Name=\"S3\"/></DISP></PULT>");
     const std::string before = cloud.Text();
     CPunctB* punct = Punct();
-    const struct {
-        CNodeB* node;
-        const char* own;
-        const char* file;  // indented
-    } rows[] = {
+    const std::tuple<CNodeB*, const char*, const char*> rows[] = {
+        // node, text, indented file
         {punct->m_Child[0], "<STREET Name=\"S1\"/>", "<STREET Name=\"S1\"/>"},
         {punct->m_Child[1], "<STREET Name=\"S2\"><HOME Name=\"H\"/></STREET>",
          "<STREET Name=\"S2\">\n  <HOME Name=\"H\"/>\n</STREET>"},
@@ -99,22 +90,20 @@ TEST_F(CloudNodeTest, SubtreeTextAndFileLeaveTheDocumentAsItWas) {
         {punct, nullptr, nullptr},
         {&cloud, nullptr, nullptr},
     };
-    const std::string decl = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
     const fs::path dir = fs::temp_directory_path() / ("cloud" + std::to_string(getpid()));
     fs::create_directories(dir);
     const std::string path = (dir / "out.xml").string();
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.own ? row.own : "upper");
+    for (const auto& [node, own, file] : rows) {
+        SCOPED_TRACE(own ? own : "upper");
         std::string out;
-        row.node->XMLStr(out);
+        node->XMLStr(out);
         EXPECT_EQ(cloud.Text(), before);
-        row.node->XMLFile(path.c_str());
+        node->XMLFile(path.c_str());
         EXPECT_EQ(cloud.Text(), before);
-        std::ifstream file(path);
-        const std::string saved{std::istreambuf_iterator<char>(file), {}};
-        if (row.own != nullptr) {
-            EXPECT_EQ(out, decl + row.own + "\n");
-            EXPECT_EQ(saved, decl + row.file + "\n");
+        std::ifstream saved(path);
+        if (own != nullptr) {
+            EXPECT_EQ(out, kDecl + own + "\n");
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), kDecl + file + "\n");
         }
     }
     EXPECT_TRUE(cloud.m_Msgs.empty());
@@ -123,13 +112,14 @@ TEST_F(CloudNodeTest, SubtreeTextAndFileLeaveTheDocumentAsItWas) {
     fs::remove_all(dir);
 
     cloud.XMLFile("/nonexistent-folder/out.xml");
-    ASSERT_EQ(cloud.m_Msgs.size(), 1u);
-    EXPECT_EQ(cloud.m_Msgs[0], L"Error save to /nonexistent-folder/out.xml");
+    EXPECT_EQ(cloud.m_Msgs, std::vector<DBString>{L"Error save to /nonexistent-folder/out.xml"});
     EXPECT_EQ(cloud.Text(), before);
 }
 
 TEST_F(CloudNodeTest, UnboundNodesGiveTheDiagnosticText) {
-    CTestCloud& cloud = Load("<PULT><TabState><State Number=\"1\"/></TabState></PULT>");
+    CTestCloud& cloud = Load(OneLift("", "<TabDev><Dev/></TabDev>",
+                                     "<TabState><State Number=\"1\"/></TabState><TabGroupDisp>"
+                                     "<Group/></TabGroupDisp>"));
     CPunctB* punct = Team()->CreatePunct();
     punct->m_Name = L"\u0414";
     punct->m_IdentDB = 7;
@@ -138,10 +128,13 @@ TEST_F(CloudNodeTest, UnboundNodesGiveTheDiagnosticText) {
     EXPECT_EQ(out, "CNodeB::XMLStr TypNode=1 Name=\xD0\x94 IdentDB=7 m_XMLNodeG == 0");
     delete punct;
     cloud.XMLRelease();
-    EXPECT_EQ(Team()->m_TabState.m_XMLNodeG, nullptr);  // nothing points into the freed document
+    // Nothing points into the freed document.
+    EXPECT_EQ(Team()->m_TabState.m_XMLNodeG, nullptr);
+    EXPECT_EQ(Team()->m_GroupTab.m_XMLNodeG, nullptr);
+    EXPECT_EQ(Lift()->m_TabDev.m_XMLNodeG, nullptr);
     Team()->XMLUpdateG();
     Team()->XMLStr(out);
-    EXPECT_EQ(out, "CNodeB::XMLStr TypNode=5 Name= IdentDB=0 Root()->m_XMLDOMG == 0");
+    EXPECT_EQ(out, "CNodeB::XMLStr TypNode=5 Name=P IdentDB=0 Root()->m_XMLDOMG == 0");
     CStreetB detached;
     detached.XMLStr(out);
     EXPECT_EQ(out, "CNodeB::XMLStr TypNode=2 Name= IdentDB=0 Root()->m_XMLDOMG == 0");
@@ -156,16 +149,22 @@ TEST_F(CloudNodeTest, FindIDTypSortByNameAndLiftIndex) {
     EXPECT_EQ(team->FindIDTyp(5, CNodeB::typLift)->m_Name, L"y");
     EXPECT_EQ(team->FindIDTyp(5, CNodeB::typStreet)->m_Name, L"z");
     EXPECT_EQ(team->FindIDTyp(5, CNodeB::typHome), nullptr);
+    EXPECT_EQ(static_cast<CNodeB*>(Lift())->Punct(), Punct());
+    EXPECT_EQ(team->CNodeB::Punct(), nullptr);
 
     EXPECT_EQ(team->FindLift(5), nullptr);  // no index before SetStruct
     team->SetStruct();
+    team->SetStruct();  // a second time builds the same index
     EXPECT_EQ(team->FindLift(5)->m_Name, L"y");
     EXPECT_EQ(team->FindLift(3)->m_Name, L"w");
     EXPECT_EQ(team->FindLift(0), nullptr);  // even though lift x has 0
     EXPECT_EQ(team->FindLift(4), nullptr);
-    EXPECT_EQ(Punct()->FindLift(3)->m_Name, L"w");
+    EXPECT_EQ(Punct()->m_SortLift.FindIndex(Punct()->FindLift(3)), 1);
     EXPECT_EQ(team->m_SortLift.FindIndex(team->FindLift(5)), 2);
     EXPECT_EQ(team->TotalLift(), 3);
+    EXPECT_FALSE(team->m_SortLift.Remove(nullptr));
+    EXPECT_TRUE(team->m_SortLift.Remove(team->FindLift(3)));
+    EXPECT_EQ(team->FindLift(3), nullptr);
 
     team->SortByName();
     EXPECT_EQ(Punct(0)->m_Name, L"a");
@@ -191,41 +190,38 @@ public:
 };
 
 TEST_F(CloudNodeTest, ServiceStateOverMixedChildren) {
-    const struct {
-        std::vector<Leaf> leaves;
-        bool notServiced;
-        int all, notAll, icon, kind;
-    } rows[] = {
-        {{}, true, 0, 0, 0, 0},                            // no children
-        {{{true, 3, 3}, {true, 4, 4}}, true, 0, 0, 0, 0},  // none serviced
-        {{{false, 3, 3}, {false, 3, 3}, {true, 9, 9}}, false, 3, 3, 3, 0},
-        {{{false, 3, 3}, {false, 4, 4}}, false, -1, -1, 0, 0},
-        {{{false, 0, 0}, {false, 2, 2}}, false, -1, 2, 2, 1},  // zero skipped by NotAll only
-        {{{false, 0, 0}, {false, 0, 0}}, false, 0, 0, 0, 0},
-        {{{false, -1, -1}, {false, 2, 2}}, false, -1, -1, 0, 0},
+    // The leaves; not serviced, all same error, not all same error, icon and kind of the node.
+    const std::pair<std::vector<Leaf>, std::tuple<bool, int, int, int, int>> rows[] = {
+        {{}, {true, 0, 0, 0, 0}},
+        {{{true, 3, 3}, {true, 4, 4}}, {true, 0, 0, 0, 0}},  // none serviced
+        {{{false, 3, 3}, {false, 3, 3}, {true, 9, 9}}, {false, 3, 3, 3, 0}},
+        {{{false, 3, 3}, {false, 4, 4}}, {false, -1, -1, 0, 0}},
+        {{{false, 0, 0}, {false, 2, 2}}, {false, -1, 2, 2, 1}},  // zero skipped by NotAll only
+        {{{false, 0, 0}, {false, 0, 0}}, {false, 0, 0, 0, 0}},
+        {{{false, -1, -1}, {false, 2, 2}}, {false, -1, -1, 0, 0}},
     };
-    for (const auto& row : rows) {
+    for (const auto& [leaves, state] : rows) {
         CStreetB node;
-        for (const Leaf& leaf : row.leaves) node.m_Child.push_back(new CLeaf(leaf));
+        for (const Leaf& leaf : leaves) node.m_Child.push_back(new CLeaf(leaf));
         int icon = -5, kind = -5;
         node.NodeIcon(icon, kind);
         EXPECT_EQ(std::make_tuple(node.IsNotServiced(), node.AllHasSameError(),
                                   node.NotAllHasSameError(), icon, kind),
-                  std::make_tuple(row.notServiced, row.all, row.notAll, row.icon, row.kind))
-            << row.leaves.size();
+                  state)
+            << leaves.size();
     }
 }
 
 TEST_F(CloudNodeTest, ModificationReachesUpThroughListsAndTables) {
-    Load(OneLift("", "<TabOut><Out Number=\"1\"/></TabOut>") +
-         "<PULT><TabKey><Key/></TabKey></PULT>");
-    CTestCloud& cloud = *m_cloud;
+    CTestCloud& cloud = Load(OneLift("", "<TabOut><Out Number=\"1\"/></TabOut>") +
+                             "<PULT><TabKey><Key/></TabKey><TabGroupDisp><Group/></TabGroupDisp>"
+                             "</PULT>");
     EXPECT_FALSE(cloud.IsModify());
     Lift()->m_TabOut.Find(1)->m_Modify = true;
-    EXPECT_TRUE(Team()->IsModify());
-    EXPECT_TRUE(cloud.IsModify());
+    Team(1)->m_GroupTab.m_Child[0]->m_Modify = true;
+    EXPECT_TRUE(Team(0)->IsModify());
     cloud.ClearModify();
-    EXPECT_FALSE(Lift()->m_TabOut.Find(1)->m_Modify);
+    EXPECT_FALSE(Lift()->m_TabOut.Find(1)->m_Modify || Team(1)->IsModify());
     Team(1)->m_TabKey.front()->m_Modify = true;
     EXPECT_TRUE(cloud.IsModify());
     EXPECT_FALSE(Team(0)->IsModify());
@@ -243,33 +239,29 @@ TEST_F(CloudNodeTest, ClearAndArrayRemoveDoNotTouchTheDocument) {
     EXPECT_EQ(cloud.Text(), before);
 }
 
-// How an attribute reads and writes.
-enum Kind {
-    kIntOmit,    // int, omitted when 0
-    kIntAlways,  // int, "0" written
-    kStr,        // trimmed, empty removes
-    kRaw,        // untrimmed, empty removes
-    kBool,       // non-zero is "1", false removes
-    kDouble,     // "%f", below 1e-9 removes
-};
-
-// Per kind: the attribute's text (null: absent) and what is written back.
-const std::vector<std::pair<const char*, const char*>> kProbes[] = {
-    {{"5", "5"}, {"0", kAbsent}, {nullptr, kAbsent}, {" -7x", "-7"}, {"abc", kAbsent}},
-    {{"5", "5"}, {"0", "0"}, {nullptr, "0"}},
-    {{"  a b  ", "a b"}, {"", kAbsent}, {nullptr, kAbsent}, {"\xD0\xAF", "\xD0\xAF"}},
-    {{"  a b  ", "  a b  "}, {"", kAbsent}, {nullptr, kAbsent}},
-    {{"2", "1"}, {"0", kAbsent}, {"abc", kAbsent}, {nullptr, kAbsent}},
-    {{"1.5", "1.500000"}, {"0", kAbsent}, {"0.0000000001", kAbsent}, {"-2", "-2.000000"}},
+// Per kind of attribute: its text (null: absent) and what is written back.
+const std::map<std::string, std::vector<std::pair<const char*, const char*>>> kProbes = {
+    // int, omitted when 0
+    {"int:", {{"5", "5"}, {"0", kAbsent}, {nullptr, kAbsent}, {" -7x", "-7"}, {"abc", kAbsent}}},
+    {"always:", {{"5", "5"}, {"0", "0"}, {nullptr, "0"}}},  // int, "0" written
+    // trimmed, empty removes
+    {"str:", {{"  a b  ", "a b"}, {"", kAbsent}, {nullptr, kAbsent}, {"\xD0\xAF", "\xD0\xAF"}}},
+    {"raw:", {{"  a b  ", "  a b  "}, {"", kAbsent}, {nullptr, kAbsent}}},  // untrimmed
+    // non-zero is "1", false removes
+    {"bool:", {{"2", "1"}, {"0", kAbsent}, {"abc", kAbsent}, {nullptr, kAbsent}}},
+    // "%f", below 1e-9 removes
+    {"double:",
+     {{"1.5", "1.500000"}, {"0", kAbsent}, {"0.0000000001", kAbsent}, {"-2", "-2.000000"}}},
 };
 
 // Every element that carries attributes, "@" and its name standing for its attributes.
 const std::string kSkeleton =
     "<PULT @PULT><DISP @DISP><STREET @STREET><HOME @HOME><LIFT @LIFT><TabState><State "
-    "Number=\"33\" @State/></TabState><TabDev><Dev @Dev/></TabDev></LIFT></HOME></STREET></DISP>"
-    "<TabOut><Out Number=\"1\" @Out/></TabOut><TabKey><Key @Key/></TabKey><TabUserDisp><User "
-    "Access=\"0\" @User><TabAlertMsg><AlertMsg @AlertMsg><AlertLift @AlertLift/></AlertMsg>"
-    "</TabAlertMsg></User></TabUserDisp><TabGroupDisp><Group @Group/></TabGroupDisp></PULT>";
+    "Number=\"33\" @State/></TabState><TabDev><Dev @Dev/></TabDev></LIFT></HOME></STREET>"
+    "<GROUP @GROUP/></DISP><TabOut><Out Number=\"1\" @Out/></TabOut><TabKey><Key @Key/></TabKey>"
+    "<TabUserDisp><User Access=\"0\" @User><TabAlertMsg><AlertMsg @AlertMsg><AlertLift "
+    "@AlertLift/></AlertMsg></TabAlertMsg></User></TabUserDisp><TabGroupDisp><Group @Group/>"
+    "</TabGroupDisp></PULT>";
 
 // The attribute of the first element of that name in the text, or "<absent>".
 std::string AttrIn(const std::string& text, const std::string& element, const std::string& attr) {
@@ -299,67 +291,53 @@ public:
     }
 };
 
-// Each attribute loaded alone, the structure rebuilt from the tree and reloaded.
+// Each attribute loaded alone, the structure rebuilt and reloaded. A word ending in ":" gives the
+// kind of the attributes after it.
 TEST_F(CloudAttrTest, EveryAttributeReadsAndWritesByItsKind) {
-    const struct {
-        const char* element;
-        Kind kind;
-        const char* names;
-    } rows[] = {
-        {"PULT", kStr, "Name NameLock TreePos TabPos LogPos ColLog WindowPos DomainSIP LoginSIP"},
-        {"PULT", kStr, "PassWDSIP"},
-        {"PULT", kIntOmit,
-         "TimeAsk OnLift LockOut OnTimer MaxVisibleRec DivIntSTAT CRC AvtoOpenNewErr DisGrad "
+    const std::pair<const char*, const char*> rows[] = {
+        {"PULT",
+         "str: Name NameLock TreePos TabPos LogPos ColLog WindowPos DomainSIP LoginSIP PassWDSIP "
+         "int: TimeAsk OnLift LockOut OnTimer MaxVisibleRec DivIntSTAT CRC AvtoOpenNewErr DisGrad "
          "DisServKey Language AlarmAdmin TypProfil Providers TypConnSIP CodDTMF_SIP DialUpSecSIP "
-         "CallDurSecSIP DTMFProlongSIP DelaySIP IdDB"},
-        {"PULT", kIntAlways,
-         "TimeDriv TimeGGS IntervSTAT AvtoCloseNewErr AdrLift DaySavCheck DaySavEvents "
-         "DaySavVoice DaySavStat"},
-        {"PULT", kBool,
-         "EnableGCM EnablePushNotify EnableEmailNotify EnablePOSTNotify EnableTelegrNotify "
-         "OnAfterConfSIP"},
-        {"DISP", kRaw, "Name"},
-        {"DISP", kIntOmit, "TypViewLift TestMoveLift AskLift IdDB"},
-        {"DISP", kIntAlways, "SpeakGDP AvtoGGS"},
-        {"DISP", kBool, "TwoCol"},
-        {"STREET", kRaw, "Name"},
-        {"STREET", kIntOmit, "IdDB"},
-        {"HOME", kRaw, "Name"},
-        {"HOME", kDouble, "Lat Long"},
-        {"HOME", kIntOmit, "IdDB"},
-        {"LIFT", kRaw, "Name"},
-        {"LIFT", kStr,
-         "ID NameLock Owner ServBrig Mehan RegNum Model Wight Speed TotlStop JobYear DatTO Manuf "
-         "Reduct ElDriver Kanat SkafManag SignalMan FactoryNumLU SIPAddr SIPLogin SIPPasswd "
-         "NameFloor Comment VideoCmd VideoPhone"},
-        {"LIFT", kIntOmit, "Ident IDPro Typ TotLvlUnder Access IdDB"},
-        {"LIFT", kIntAlways, "InsContr"},
-        {"LIFT", kDouble, "Lat Long"},
-        {"LIFT", kBool, "ExclStat"},
-        {"State", kStr, "ShortName MesForLog"},
-        {"State", kIntOmit, "InsLog Pulsar GroupSost Disabl IdDB"},
-        {"Out", kStr, "ShortOn LongOn ShortOff LongOff"},
-        {"Out", kIntOmit, "Disabl InsLog IdDB"},
-        {"Key", kIntOmit, "Level Prefix Number IdDB"},
-        {"Key", kStr, "Owner Comm"},
-        {"Dev", kIntOmit, "Address Typ Vers IdDB"},
-        {"Dev", kStr, "Short Full"},
-        {"User", kIntOmit, "IdDB IdDBSrc TypCliGCM Flags"},
-        {"User", kStr, "Name PassWd Comment Profil Token Phone EMail SIPURL POSTURL"},
-        {"AlertMsg", kIntOmit, "CodAlertMsg NumMsg Flags GroupMask Test DelayNext IdDB"},
-        {"AlertMsg", kStr, "Comment Filter Annot"},
-        {"AlertLift", kIntOmit, "CodAlertLift CodLift IdDB"},
-        {"AlertLift", kStr, "Filter Annot"},
-        {"Group", kIntOmit, "IdDB Number Flags"},
-        {"Group", kStr, "Name Comm"},
+         "CallDurSecSIP DTMFProlongSIP DelaySIP IdDB always: TimeDriv TimeGGS IntervSTAT "
+         "AvtoCloseNewErr AdrLift DaySavCheck DaySavEvents DaySavVoice DaySavStat bool: EnableGCM "
+         "EnablePushNotify EnableEmailNotify EnablePOSTNotify EnableTelegrNotify OnAfterConfSIP"},
+        {"DISP",
+         "raw: Name int: TypViewLift TestMoveLift AskLift IdDB always: SpeakGDP AvtoGGS bool: "
+         "TwoCol"},
+        {"STREET", "raw: Name int: IdDB"},
+        {"HOME", "raw: Name double: Lat Long int: IdDB"},
+        {"LIFT",
+         "raw: Name str: ID NameLock Owner ServBrig Mehan RegNum Model Wight Speed TotlStop "
+         "JobYear "
+         "DatTO Manuf Reduct ElDriver Kanat SkafManag SignalMan FactoryNumLU SIPAddr SIPLogin "
+         "SIPPasswd NameFloor Comment VideoCmd VideoPhone int: Ident IDPro Typ TotLvlUnder Access "
+         "IdDB always: InsContr double: Lat Long bool: ExclStat"},
+        {"State", "str: ShortName MesForLog int: InsLog Pulsar GroupSost Disabl IdDB"},
+        {"Out", "str: ShortOn LongOn ShortOff LongOff int: Disabl InsLog IdDB"},
+        {"Key", "int: Level Prefix Number IdDB str: Owner Comm"},
+        {"Dev", "int: Address Typ Vers IdDB str: Short Full"},
+        {"User",
+         "int: IdDB IdDBSrc TypCliGCM Flags str: Name PassWd Comment Profil Token Phone EMail "
+         "SIPURL POSTURL"},
+        {"AlertMsg",
+         "int: CodAlertMsg NumMsg Flags GroupMask Test DelayNext IdDB str: Comment Filter Annot"},
+        {"AlertLift", "int: CodAlertLift CodLift IdDB str: Filter Annot"},
+        {"Group", "int: IdDB Number Flags str: Name Comm"},
+        {"GROUP", "str: Name FileMap int: Number NoNewError Trasparent NoBorder Decor IdDB"},
     };
-    for (const auto& row : rows) {
-        std::istringstream list(row.names);
+    for (const auto& [element, attrs] : rows) {
+        std::istringstream list(attrs);
+        std::string kind;
         for (std::string attr; list >> attr;) {
-            for (const auto& [in, out] : kProbes[row.kind]) {
-                const std::string attrs = in ? attr + "=\"" + in + "\"" : "";
-                SCOPED_TRACE(std::string(row.element) + " " + (in ? attrs : attr + " absent"));
-                EXPECT_EQ(Written(row.element, attrs, attr.c_str()), out);
+            if (attr.back() == ':') {
+                kind = attr;
+                continue;
+            }
+            for (const auto& [in, out] : kProbes.at(kind)) {
+                const std::string given = in ? attr + "=\"" + in + "\"" : "";
+                SCOPED_TRACE(std::string(element) + " " + (in ? given : attr + " absent"));
+                EXPECT_EQ(Written(element, given, attr.c_str()), out);
             }
         }
     }
@@ -367,24 +345,21 @@ TEST_F(CloudAttrTest, EveryAttributeReadsAndWritesByItsKind) {
 
 // A factory-made structure writes its creation defaults, in writing order. GUIDs are masked.
 TEST_F(CloudAttrTest, CreationDefaultsAsWritten) {
-    const auto masked = [](const std::string& text) {
-        return std::regex_replace(text, std::regex("GUID=\"[0-9A-F]{32}\""), "GUID=\"#\"");
-    };
     CTestCloud& built = Build();
     built.m_IdentDB = 9;
     built.XMLCreate();
     const std::string created = built.Text();
-    EXPECT_EQ(
-        masked(created),
-        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TERQCLOUD IdDB=\"9\"><PULT TimeAsk=\"1\" "
-        "TimeDriv=\"180\" TimeGGS=\"180\" Timer=\"00:00:00\" "
-        "MaxVisibleRec=\"5000\" GUID=\"#\" IntervSTAT=\"1\" AvtoCloseNewErr=\"1\" "
-        "AdrLift=\"1\" Language=\"20\" DaySavCheck=\"366\" DaySavEvents=\"366\" "
-        "DaySavVoice=\"366\" DaySavStat=\"366\" FirstTestMove=\"8\" "
-        "SecondTestMove=\"18\"><DISP TypViewLift=\"2\" SpeakGDP=\"1\" "
-        "SizeLiftGrp=\"32,32\" FonGrp=\"255,255,255\" AvtoGGS=\"1\"><STREET "
-        "Fon=\"255,255,255\"><HOME><LIFT GUID=\"#\" SubNet=\"0\" UM=\"0\" Slot=\"0\" "
-        "Addr=\"0\" InsContr=\"1\"/></HOME></STREET></DISP></PULT></TERQCLOUD>\n");
+    EXPECT_EQ(std::regex_replace(created, std::regex("GUID=\"[0-9A-F]{32}\""), "GUID=\"#\""),
+              kDecl +
+                  "<TERQCLOUD IdDB=\"9\"><PULT TimeAsk=\"1\" TimeDriv=\"180\" TimeGGS=\"180\" "
+                  "Timer=\"00:00:00\" MaxVisibleRec=\"5000\" GUID=\"#\" IntervSTAT=\"1\" "
+                  "AvtoCloseNewErr=\"1\" AdrLift=\"1\" Language=\"20\" DaySavCheck=\"366\" "
+                  "DaySavEvents=\"366\" DaySavVoice=\"366\" DaySavStat=\"366\" "
+                  "FirstTestMove=\"8\" SecondTestMove=\"18\"><DISP TypViewLift=\"2\" "
+                  "SpeakGDP=\"1\" SizeLiftGrp=\"32,32\" FonGrp=\"255,255,255\" AvtoGGS=\"1\">"
+                  "<STREET Fon=\"255,255,255\"><HOME><LIFT GUID=\"#\" SubNet=\"0\" UM=\"0\" "
+                  "Slot=\"0\" Addr=\"0\" InsContr=\"1\"/></HOME></STREET></DISP></PULT>"
+                  "</TERQCLOUD>\n");
     // A second XMLCreate rebuilds the same document; a reload writes it alike.
     built.XMLCreate();
     EXPECT_EQ(built.Text(), created);
@@ -394,18 +369,18 @@ TEST_F(CloudAttrTest, CreationDefaultsAsWritten) {
 // Composite forms (absent and given), attributes read but never written, and the lift's network
 // address, which only a lift without identifiers writes.
 TEST_F(CloudAttrTest, CompositeFormsAndNeverWrittenAttributes) {
-    const struct {
-        const char *element, *attrs, *names, *values;
-    } rows[] = {
+    const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
         {"PULT", "", "Timer FirstTestMove SecondTestMove", "00:00:00 8 18"},
         {"DISP", "", "SizeLiftGrp FonGrp", "0,0 0,0,0"},
         {"STREET", "", "Fon", "0,0,0"},
+        {"GROUP", "", "Rect Color", "0,0,0,0 0,0,0"},
         {"PULT", "Timer=\"7:5\" FirstTestMove=\"7\" CRC=\"4294967295\"",
          "Timer FirstTestMove SecondTestMove CRC", "07:05:00 7 18 -1"},
         {"DISP", "FonGrp=\"255,1,128\" SizeLiftGrp=\"40\" DisGrad=\"5\" NameLock=\"L\"",
          "FonGrp SizeLiftGrp DisGrad NameLock", "255,1,128 40,0 <absent> <absent>"},
-        {"LIFT", "SubNet=\"3\" UM=\"5\" Slot=\"6\" Addr=\"4\"", "SubNet UM Slot Addr", "3 5 6 4"},
+        {"GROUP", "Rect=\"1,2\" Color=\"256,1,2\"", "Rect Color", "1,2,0,0 0,1,2"},
         {"LIFT", "", "SubNet UM Slot Addr InsContr", "0 0 0 0 0"},
+        {"LIFT", "SubNet=\"3\" UM=\"5\" Slot=\"6\" Addr=\"4\"", "SubNet UM Slot Addr", "3 5 6 4"},
         {"LIFT", "Ident=\"7\" SubNet=\"3\" Addr=\"4\"", "SubNet UM Slot Addr",
          "<absent> <absent> <absent> <absent>"},
         {"LIFT", "IDPro=\"7\" SubNet=\"3\"", "SubNet Addr", "<absent> <absent>"},
@@ -417,7 +392,8 @@ TEST_F(CloudAttrTest, CompositeFormsAndNeverWrittenAttributes) {
          "00112233445566778899AABBCCDDEEFF"},
         {"LIFT", "Comment=\"one\\r\\ntwo\"", "Comment", "one\\r\\ntwo"},
     };
-    for (const auto& row : rows) EXPECT_EQ(Written(row.element, row.attrs, row.names), row.values);
+    for (const auto& [element, attrs, names, values] : rows)
+        EXPECT_EQ(Written(element, attrs, names), values);
     EXPECT_EQ(Lift()->m_Comment, L"one\r\ntwo");  // the last row, reloaded
 
     Load(
