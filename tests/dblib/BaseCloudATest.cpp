@@ -14,7 +14,7 @@ namespace {
 
 using BaseCloudATest = CloudTest;
 
-TEST_F(BaseCloudATest, SixToEightBitPacking) {
+TEST_F(BaseCloudATest, SixToEightBitPackingAndEventCodes) {
     const unsigned char in[] = {1, 2, 3, 4, 63};
     unsigned char out[6] = {};
     EXPECT_TRUE(RootA::Conv6To8(4, in, 0, out, 3));   // one group fills the output exactly
@@ -25,10 +25,8 @@ TEST_F(BaseCloudATest, SixToEightBitPacking) {
     EXPECT_TRUE(RootA::Conv8To6(6, out, back, 8));
     EXPECT_EQ(std::vector<int>(back, back + 6), (std::vector<int>{1, 2, 3, 4, 63, 0}));
     EXPECT_FALSE(RootA::Conv8To6(6, out, back, 7));
-}
 
-// Status 7 unpacks to both flags set; status 0 to both clear (2).
-TEST_F(BaseCloudATest, EventCodesRoundTrip) {
+    // Event codes: status 7 unpacks to both flags set; status 0 to both clear (2).
     const struct {
         int bit, code;
     } rows[] = {{0, 0x80},  {7, 0x91},  {23, 0xB5}, {24, 0xE0},
@@ -47,50 +45,45 @@ TEST_F(BaseCloudATest, EventCodesRoundTrip) {
     }
 }
 
-TEST_F(BaseCloudATest, ScanNetAddressAndMasks) {
+TEST_F(BaseCloudATest, ScanNetAddressMasksAndAccess) {
     EventA e;
     e.m_Sost.setBit(3);
     e.m_Sost.setBit(CSostDev::bitIdle1Hour);
     e.OpenScan();
-    DBString name;
-    CSostDev::bitLB bit{};
-    ASSERT_TRUE(e.NextSost(name, bit));
-    EXPECT_EQ(bit, 3);
-    EXPECT_EQ(name, CSostDev::naimSost(CSostDev::bitMachRoomEntry));
-    ASSERT_TRUE(e.NextSost(name, bit));
-    EXPECT_EQ(bit, 40);
-    EXPECT_FALSE(e.NextSost(name, bit));
+    DBString name, seen;
+    for (CSostDev::bitLB bit{}; e.NextSost(name, bit);)
+        seen += DBString(std::to_wstring(bit)) + L":" + name + L";";
+    EXPECT_EQ(seen, L"3:" + CSostDev::naimSost(CSostDev::bitMachRoomEntry) + L";40:" +
+                        CSostDev::naimSost(CSostDev::bitIdle1Hour) + L";");
 
-    const struct {
-        const wchar_t* text;
-        int addr;  // -1: none found
-    } rows[] = {{L"from 12:3:4 lift", 120304},
-                {L"no colon", -1},
-                {L":1:2:3", -1},
-                {L" 1:2:3", -1},
-                {L"x 1:2", -1}};
-    for (const auto& row : rows) {
-        e.m_Text = row.text;
+    const std::pair<const wchar_t*, int> rows[] = {// -1: no address found
+                                                   {L"from 12:3:4 lift", 120304},
+                                                   {L"no colon", -1},
+                                                   {L":1:2:3", -1},
+                                                   {L" 1:2:3", -1},
+                                                   {L"x 1:2", -1}};
+    for (const auto& [text, addr] : rows) {
+        e.m_Text = text;
         int a = 0, b = 0, c = 0;
-        EXPECT_EQ(e.GetNetAddr(a, b, c) ? a * 10000 + b * 100 + c : -1, row.addr)
-            << e.m_Text.ToStr();
+        EXPECT_EQ(e.GetNetAddr(a, b, c) ? a * 10000 + b * 100 + c : -1, addr) << e.m_Text.ToStr();
     }
 
     const unsigned char bits[] = {0, 7, 40};
     unsigned m1 = 0, m2 = 0, m3 = 0;
     EventA::CalcMaskSost(bits, 3, m1, m2, m3);
     EXPECT_EQ(std::make_tuple(m1, m2, m3), std::make_tuple(0x01020000u, 0u, 0x100u));
-}
 
-TEST_F(BaseCloudATest, AccessMasksAndNames) {
+    // Access: set and clear per type and dispatch point; clearing "access" clears every type.
     UserA user;
     user.SetTypAccess(RootA::taManage, 5);
     user.SetTypAccess(RootA::taLBS, 5);
     user.SetTypAccess(RootA::taLBS, 33);  // out of range: nothing
     user.SetTypAccess(static_cast<RootA::typAccess>(23), 1);
-    EXPECT_EQ(user.m_Access[RootA::taManage], 16u);
+    EXPECT_EQ(std::make_pair(user.m_Access[RootA::taManage], user.m_Access[RootA::taLBS]),
+              std::make_pair(16u, 16u));
     user.ClrTypAccess(RootA::taManage, 5);
-    EXPECT_EQ(user.m_Access[RootA::taLBS], 16u);
+    EXPECT_EQ(std::make_pair(user.m_Access[RootA::taManage], user.m_Access[RootA::taLBS]),
+              std::make_pair(0u, 16u));
     user.SetTypAccess(RootA::taManage, 5);
     user.ClrTypAccess(RootA::taAccess, 5);
     for (std::uint32_t m : user.m_Access) EXPECT_EQ(m, 0u);

@@ -2,6 +2,7 @@
 // source chains (three deep and looping), repeat suppression.
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -86,7 +87,7 @@ TEST_F(CloudGroupTest, ConflictingPlacementsAreDroppedAndNestedGeometry) {
     EXPECT_EQ(m_cloud->Text().find("Name=\"B\""), std::string::npos);
 }
 
-TEST_F(CloudGroupTest, EditorSelectsAlignsMovesUndoesDistributesAndSaves) {
+TEST_F(CloudGroupTest, EditorSelectsAlignsMovesUndoesDistributesSavesAndCreates) {
     Load(Layout());
     CGroupB& a = A();
     EXPECT_EQ(a.SetGroupSel(CRect(0, 0, 105, 51)), 1);  // the corner of cell 1 only
@@ -112,10 +113,8 @@ TEST_F(CloudGroupTest, EditorSelectsAlignsMovesUndoesDistributesAndSaves) {
     Reload();
     EXPECT_EQ(Points(A()), "0,7;25,0;50,12;");
     EXPECT_EQ(Points(*A().m_Groups.at(0)), "5,5;");
-}
 
-TEST_F(CloudGroupTest, FactoryBuiltGroupAndUserAreWrittenWithTheirDefaults) {
-    Load(Layout());
+    // A factory-made group, placement and user are written with their defaults.
     CGroupB* g = Punct()->CreateGroup();
     Groups().push_back(g);
     g->m_Name = L"N";
@@ -157,7 +156,7 @@ TEST_F(CloudGroupTest, RemovingADispatchPointPrunesEveryProfile) {
     const std::string text = m_cloud->Text();
     EXPECT_EQ(text.find("IdPunct=\"7\""), std::string::npos) << text;
     EXPECT_EQ(text.find(G(9)), std::string::npos);
-    EXPECT_NE(text.find("IdPunct=\"8\""), std::string::npos);
+    EXPECT_NE(text.find("IdPunct=\"8\"", text.find("<User")), std::string::npos);
     EXPECT_EQ(view->FindPunct(7), nullptr);
     EXPECT_TRUE(view->m_Modify);
 }
@@ -181,18 +180,25 @@ protected:
 TEST_F(CloudUserTest, AccessTextReadsLeadingMasksAndWritesAll23) {
     CUserTeam& u = Load(
         "<User Name=\"a\" Access=\" 1,2,-1\" IDTelegram=\"5000000000\" BegNotify=\"8:30:0\"/>");
-    EXPECT_EQ(u.m_Access[1], 2u);
-    EXPECT_EQ(u.m_Access[2], 0xFFFFFFFFu);
+    EXPECT_EQ(std::make_tuple(u.m_Access[1], u.m_Access[2], u.m_BegNotify, u.m_EndNotify),
+              std::make_tuple(2u, 0xFFFFFFFFu, DBTime(2000, 1, 1, 8, 30, 0),
+                              DBTime(2000, 1, 1, 23, 59, 59)));
     u.SetTypAccess(RootA::taClearErr, 32);
     u.XMLUpdateG();
     EXPECT_EQ(Attr(u.m_XMLNodeG, "Access"),
               "1,2,4294967295,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,2147483648");
-    EXPECT_EQ(Attr(u.m_XMLNodeG, "IDTelegram"), "5000000000");
-    EXPECT_EQ(Attr(u.m_XMLNodeG, "BegNotify"), "08:30:00");
-    EXPECT_EQ(Attr(u.m_XMLNodeG, "EndNotify"), "<absent>");
-
+    EXPECT_EQ(Attr(u.m_XMLNodeG, "IDTelegram") + " " + Attr(u.m_XMLNodeG, "BegNotify") + " " +
+                  Attr(u.m_XMLNodeG, "EndNotify"),
+              "5000000000 08:30:00 <absent>");
     const std::string text = m_cloud->Text();
     EXPECT_EQ(Reload().Text(), text);
+    // Deleting takes the user out of the table; the caller deletes it.
+    CUserTeamTab& table = Team()->m_UserTab;
+    CUserTeam* a = table.Find(L"a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_TRUE(table.Delete(L"a"));
+    delete a;
+    EXPECT_FALSE(table.Delete(L"a"));
 }
 
 TEST_F(CloudUserTest, MalformedAccessStopsTheLoadWithTheConversionError) {
@@ -213,12 +219,12 @@ TEST_F(CloudUserTest, ThreeDeepChainInheritsNamesRightsAndProfiles) {
          U(1, 0, "a", "0,8",
            (std::string(view) + "<TabAlertMsg><AlertMsg/></TabAlertMsg>").c_str()));
     CUserTeam& c = User(0);
-    EXPECT_EQ(c.PathName(), L"a\\b\\c");
-    EXPECT_EQ(c.FullName(), L"a\\b\\c (c_c)");
-    EXPECT_EQ(c.SortName(), L"c_a b c_c");
+    EXPECT_EQ(c.PathName() + L"|" + c.FullName() + L"|" + c.SortName(),
+              L"a\\b\\c|a\\b\\c (c_c)|c_a b c_c");
     EXPECT_EQ(c.LevelInherit(), 2);
-    EXPECT_TRUE(c.ExistAccess(RootA::taManage, 4));
-    EXPECT_FALSE(c.ExistAccess(RootA::taManage, 3));
+    EXPECT_EQ(std::make_tuple(c.ExistAccess(RootA::taManage, 4), c.ExistAccess(RootA::taManage, 3),
+                              User(2).ExistAccess(RootA::taManage, 4)),
+              std::make_tuple(true, false, true));
     EXPECT_TRUE(c.IsExistAlert());
     EXPECT_EQ(c.FindProfil(L"V"), User(2).m_TabProfil.m_Child.at(0));
     EXPECT_FALSE(User(1).NoHeir());
@@ -235,7 +241,7 @@ TEST_F(CloudUserTest, LoopingChainIsCutAtItsFirstRepeat) {
     EXPECT_EQ(a.PathName(), L"b\\c\\a");
     EXPECT_EQ(a.LevelInherit(), 2);
     EXPECT_TRUE(a.IsInherit(&User(1)));
-    EXPECT_FALSE(a.IsInherit(&a));
+    EXPECT_FALSE(a.IsInherit(&a) || a.IsExistAlert());
     Team()->m_UserTab.CopyAccessFromSrc();
     for (size_t i = 0; i < 3; ++i) EXPECT_EQ(User(i).m_Access[0], 7u) << i;
 }

@@ -61,8 +61,8 @@ TEST_F(CloudLiftTest, AddressTextsFloorsAndKinds) {
 }
 
 // The console's state 40 is disabled and its out 2 defined; the lift's own state 33 (Pulsar 0)
-// and out 1 hide the console's.
-TEST_F(CloudLiftTest, UserStatesAndOutsFallBackToTheConsole) {
+// and out 1 hide the console's. SetSost tracks changes and keeps bit 40.
+TEST_F(CloudLiftTest, UserStatesOutsAndSetSost) {
     Load(OneLift("",
                  "<TabState><State Number=\"33\" Pulsar=\"0\"/></TabState><TabOut><Out "
                  "Number=\"1\"/></TabOut>",
@@ -82,11 +82,9 @@ TEST_F(CloudLiftTest, UserStatesAndOutsFallBackToTheConsole) {
     // Pulsar 0 on the lift's state 33: that bit never counts as a new error.
     EXPECT_FALSE(lift->NewErrorSost(Word({}), Word({CSostDev::bitUser2})));
     EXPECT_TRUE(lift->NewErrorSost(Word({}), Word({CSostDev::bitUser1})));
-}
 
-TEST_F(CloudLiftTest, SetSostTracksChangesAndKeepsBit40) {
     Load(OneLift(""));
-    CLiftB* lift = Lift();
+    lift = Lift();
     EXPECT_FALSE(lift->IsKnovSost());
     // The first state always counts as a change.
     CSostDev first = Word({3});

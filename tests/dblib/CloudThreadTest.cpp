@@ -15,35 +15,32 @@ using namespace TERQCloud;
 
 namespace {
 
-class CloudThreadTest : public CloudTest {};
+using CloudThreadTest = CloudTest;
 
 TEST_F(CloudThreadTest, ReadersSerialiseWhileOneEditorWrites) {
     std::string homes;
     for (int h = 0; h < 4; ++h)
         homes += "<HOME Name=\"H" + std::to_string(h) + "\"><LIFT Name=\"L\"/><LIFT/></HOME>";
     CTestCloud& cloud = Load("<PULT><DISP><STREET Name=\"S\">" + homes + "</STREET></DISP></PULT>");
-    std::vector<CNodeB*> nodes;
-    CNodeTreeB* street = Punct()->m_Child[0];
-    for (CNodeTreeB* home : street->m_Child) {
-        nodes.push_back(home);
-        for (CNodeTreeB* lift : home->m_Child) nodes.push_back(lift);
-    }
+    const CNodeArrayB& street = Punct()->m_Child[0]->m_Child;  // the homes
     constexpr int kEdits = 300;
     std::atomic<bool> done{false};
     std::atomic<int> bad{0};
     std::vector<std::thread> readers;
-    for (int r = 0; r < 3; ++r) {
+    for (size_t r = 0; r < 3; ++r) {
         readers.emplace_back([&, r] {
-            for (size_t i = static_cast<size_t>(r); !done.load(); ++i) {
+            for (size_t i = r; !done.load(); ++i) {
                 std::string out;
-                nodes[i % nodes.size()]->XMLStr(out);
+                CNodeTreeB* home = street[i % 4];
+                const size_t pick = i / 4 % 3;  // the home or one of its two lifts
+                (pick == 0 ? home : home->m_Child[pick - 1])->XMLStr(out);
                 if (out.rfind("<?xml", 0) != 0 || out.find("<TERQCLOUD") != std::string::npos)
                     bad.fetch_add(1);
             }
         });
     }
     for (int e = 0; e < kEdits; ++e) {
-        auto* lift = static_cast<CLiftB*>(street->m_Child[static_cast<size_t>(e) % 4]->m_Child[0]);
+        auto* lift = static_cast<CLiftB*>(street[static_cast<size_t>(e) % 4]->m_Child[0]);
         cloud.Lock();
         std::lock_guard<std::mutex> held(cloud.m_Lock, std::adopt_lock);
         lift->m_Owner = DBString(L"owner ") + DBString(std::to_wstring(e));
