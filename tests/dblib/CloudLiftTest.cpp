@@ -1,12 +1,15 @@
 // Lifts: address texts, floors, kinds, and the state logic against the console's user states.
 // Tables: later numbers replace earlier ones, which entries XMLCreate writes, and how adding the
-// first and removing the last entry makes and drops the table element.
+// first and removing the last entry makes and drops the table element. The plain records: 6/8-bit
+// packing, event codes, state scans, network addresses and access masks.
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "dblib/BaseCloudA.h"
 #include "dblib/CloudStr.h"
 #include "tests/dblib/CloudFixture.h"
 
@@ -30,7 +33,6 @@ TEST_F(CloudLiftTest, AddressTextsFloorsAndKinds) {
     CLiftB* lift = Lift();
     EXPECT_EQ(lift->AdrNoID() + L"|" + lift->Adr() + L"|" + lift->RAdr() + L"|" + lift->FullAdr(),
               L"S,H,L|S,H,L (7)|L,H,S|D,S,H,L");
-    EXPECT_EQ(lift->Team(), Team());
     CLiftB detached;
     EXPECT_EQ(detached.AdrNoID() + detached.Adr() + detached.RAdr() + detached.FullAdr(), L"");
     EXPECT_EQ(detached.Team(), nullptr);
@@ -207,9 +209,9 @@ TEST_F(CloudTabTest, AlertMessagesFindValidateAndRemove) {
     CTabAlertMsg table(&owner);
     table.XMLLoadG(cloud.m_XMLNodeG->children);
     ASSERT_EQ(table.m_Child.size(), 3u);
-    EXPECT_EQ(table.Find(5, L"the door is open"), table.m_Child[0]);
-    EXPECT_EQ(table.Find(5, L"power"), table.m_Child[1]);
-    EXPECT_EQ(table.Find(6, L"door"), nullptr);
+    EXPECT_EQ((std::vector<CNodeTreeB*>{table.Find(5, L"the door is open"), table.Find(5, L"power"),
+                                        table.Find(6, L"door")}),
+              (std::vector<CNodeTreeB*>{table.m_Child[0], table.m_Child[1], nullptr}));
 
     auto* msg = static_cast<CAlertMsg*>(table.m_Child[2]);
     EXPECT_TRUE(msg->IsValid());  // 44 is valid in every form
@@ -240,13 +242,14 @@ TEST_F(CloudTabTest, LoadAndCopy) {
     CTeamB* team = Team();
     EXPECT_EQ(std::make_pair(team->m_TabState.size(), team->m_TabKey.size()),
               std::make_pair(size_t{1}, size_t{3}));
-    EXPECT_TRUE(team->m_TabState.IsExistAndDefine(33));
-    EXPECT_FALSE(team->m_TabState.IsExistAndDefine(34));
+    EXPECT_EQ(std::make_pair(team->m_TabState.IsExistAndDefine(33),
+                             team->m_TabState.IsExistAndDefine(34)),
+              std::make_pair(true, false));
     EXPECT_NE(team->m_TabOut.Find(0), nullptr);  // no number: 0
     EXPECT_EQ(team->m_TabKey.GetOwner(2) + L"|" + team->m_TabKey.GetOwner(7), L"o2|");
     EXPECT_EQ(team->m_TabKey.Find(7), nullptr);
 
-    const CStateB state(*team->m_TabState.Find(33));
+    const CStateB state(*team->m_TabState.Find(33));  // the later one
     const CKeyB key(*team->m_TabKey.front());
     CTermDevB dev;
     dev = *Lift()->m_TabDev.Find(3);
@@ -254,8 +257,7 @@ TEST_F(CloudTabTest, LoadAndCopy) {
               std::make_tuple(DBString(L"s"), true, 2, DBString(L"F")));
     EXPECT_EQ(std::make_tuple(state.m_IdentDB, key.m_IdentDB, dev.m_IdentDB),
               std::make_tuple(0, 0, 4));
-    EXPECT_EQ(state.m_XMLNodeG, nullptr);
-    EXPECT_EQ(dev.m_XMLNodeG, nullptr);
+    EXPECT_TRUE(state.m_XMLNodeG == nullptr && dev.m_XMLNodeG == nullptr);
 
     CLiftB* lift = Lift();
     lift->m_KeyCode = 65279;
@@ -264,12 +266,99 @@ TEST_F(CloudTabTest, LoadAndCopy) {
     CLiftB copy(*lift);
     EXPECT_EQ(copy.m_Name, L"L");
     EXPECT_EQ(copy.m_XMLNodeG, nullptr);
-    ASSERT_NE(copy.m_TabOut.Find(1), nullptr);
-    EXPECT_EQ(copy.m_TabOut.Find(1)->m_Parent, &copy.m_TabOut);
-    EXPECT_EQ(copy.m_TabOut.Find(1)->m_ShortOn, L"on");
-    EXPECT_EQ(copy.m_TabOut.Find(1)->m_IdentDB, 0);
+    const COutB* out = copy.m_TabOut.Find(1);
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(std::make_tuple(out->m_Parent, out->m_ShortOn, out->m_IdentDB),
+              std::make_tuple(static_cast<CNodeB*>(&copy.m_TabOut), DBString(L"on"), 0));
     copy.m_KeyCode = 65280;
     EXPECT_FALSE(copy.IsKeyServ());
+}
+
+using BaseCloudATest = CloudTest;
+
+TEST_F(BaseCloudATest, SixToEightBitPackingAndEventCodes) {
+    const unsigned char in[] = {1, 2, 3, 4, 63};
+    unsigned char out[6] = {};
+    EXPECT_TRUE(RootA::Conv6To8(4, in, 0, out, 3));   // one group fills the output exactly
+    EXPECT_FALSE(RootA::Conv6To8(5, in, 0, out, 5));  // the second group does not fit
+    EXPECT_TRUE(RootA::Conv6To8(5, in, 0, out, 6));
+    EXPECT_EQ(std::vector<int>(out, out + 4), (std::vector<int>{0x81, 0x30, 0x10, 63}));
+    unsigned char back[8];
+    EXPECT_TRUE(RootA::Conv8To6(6, out, back, 8));
+    EXPECT_EQ(std::vector<int>(back, back + 6), (std::vector<int>{1, 2, 3, 4, 63, 0}));
+    EXPECT_FALSE(RootA::Conv8To6(6, out, back, 7));
+
+    // Event codes: status 7 unpacks to both flags set; status 0 to both clear (2).
+    const struct {
+        int bit, code;
+    } rows[] = {{0, 0x80},  {7, 0x91},  {23, 0xB5}, {24, 0xE0},
+                {39, 0xEF}, {40, 0xC0}, {41, 0xD4}, {42, 0xD5}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(RootA::ConvNum(static_cast<CSostDev::bitLB>(row.bit)), row.code);
+        for (const int status : {7, 0}) {
+            EventA e;
+            e.m_Cod = row.code;
+            e.m_Status = status;
+            e.Unpack();
+            EXPECT_EQ(std::make_tuple(e.m_NumSost, e.m_Status & 16, e.m_Stat1, e.m_Stat2),
+                      std::make_tuple(row.bit, 16, status ? 1 : 2, status ? 1 : 2))
+                << row.bit;
+        }
+    }
+}
+
+TEST_F(BaseCloudATest, ScanNetAddressMasksAndAccess) {
+    EventA e;
+    e.m_Sost.setBit(3);
+    e.m_Sost.setBit(CSostDev::bitIdle1Hour);
+    e.OpenScan();
+    DBString name, seen;
+    for (CSostDev::bitLB bit{}; e.NextSost(name, bit);)
+        seen += DBString(std::to_wstring(bit)) + L":" + name + L";";
+    EXPECT_EQ(seen, L"3:" + CSostDev::naimSost(CSostDev::bitMachRoomEntry) + L";40:" +
+                        CSostDev::naimSost(CSostDev::bitIdle1Hour) + L";");
+
+    const std::pair<const wchar_t*, int> rows[] = {// -1: no address found
+                                                   {L"from 12:3:4 lift", 120304},
+                                                   {L"no colon", -1},
+                                                   {L":1:2:3", -1},
+                                                   {L" 1:2:3", -1},
+                                                   {L"x 1:2", -1}};
+    for (const auto& [text, addr] : rows) {
+        e.m_Text = text;
+        int a = 0, b = 0, c = 0;
+        EXPECT_EQ(e.GetNetAddr(a, b, c) ? a * 10000 + b * 100 + c : -1, addr) << e.m_Text.ToStr();
+    }
+
+    const unsigned char bits[] = {0, 7, 40};
+    unsigned m1 = 0, m2 = 0, m3 = 0;
+    EventA::CalcMaskSost(bits, 3, m1, m2, m3);
+    EXPECT_EQ(std::make_tuple(m1, m2, m3), std::make_tuple(0x01020000u, 0u, 0x100u));
+
+    // Access: set and clear per type and dispatch point; clearing "access" clears every type.
+    UserA user;
+    user.SetTypAccess(RootA::taManage, 5);
+    user.SetTypAccess(RootA::taLBS, 5);
+    user.SetTypAccess(RootA::taLBS, 33);  // out of range: nothing
+    user.SetTypAccess(static_cast<RootA::typAccess>(23), 1);
+    EXPECT_EQ(std::make_pair(user.m_Access[RootA::taManage], user.m_Access[RootA::taLBS]),
+              std::make_pair(16u, 16u));
+    user.ClrTypAccess(RootA::taManage, 5);
+    EXPECT_EQ(std::make_pair(user.m_Access[RootA::taManage], user.m_Access[RootA::taLBS]),
+              std::make_pair(0u, 16u));
+    user.SetTypAccess(RootA::taManage, 5);
+    user.ClrTypAccess(RootA::taAccess, 5);
+    for (std::uint32_t m : user.m_Access) EXPECT_EQ(m, 0u);
+    EXPECT_EQ(RootA::nameTypAccess(RootA::taOut1), L"output control OUT1");
+    EXPECT_EQ(RootA::nameTypAccess(static_cast<RootA::typAccess>(23)), L"????");
+    user.m_TypCliGCM = 11;
+    EXPECT_EQ(user.TypCliGCM(), L"(11)");
+
+    AlertMsgA alert;
+    alert.m_NumMsg = 47;
+    EXPECT_TRUE(alert.IsFromLift());
+    alert.m_Flags = 16;
+    EXPECT_FALSE(alert.IsFromLift() || alert.IsMustLift());
 }
 
 }  // namespace
