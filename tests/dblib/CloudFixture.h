@@ -46,15 +46,13 @@ public:
         g_StringENU = true;
     }
 
-    // Loads "<TERQCLOUD>" body "</TERQCLOUD>".
+    // Loads the text into a fresh root: "<TERQCLOUD>" body "</TERQCLOUD>", or what the root
+    // writes.
     CTestCloud& Load(const std::string& body) {
-        m_cloud = std::make_unique<CTestCloud>();
-        m_cloud->XMLLoadStr(("<TERQCLOUD>" + body + "</TERQCLOUD>").c_str());
-        return *m_cloud;
+        return LoadText("<TERQCLOUD>" + body + "</TERQCLOUD>");
     }
-    // Loads what the root writes into a fresh root.
-    CTestCloud& Reload() {
-        const std::string text = m_cloud->Text();
+    CTestCloud& Reload() { return LoadText(m_cloud->Text()); }
+    CTestCloud& LoadText(const std::string& text) {
         m_cloud = std::make_unique<CTestCloud>();
         m_cloud->XMLLoadStr(text.c_str());
         return *m_cloud;

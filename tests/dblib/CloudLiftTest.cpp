@@ -289,20 +289,17 @@ TEST_F(BaseCloudATest, SixToEightBitPackingAndEventCodes) {
     EXPECT_FALSE(RootA::Conv8To6(6, out, back, 7));
 
     // Event codes: status 7 unpacks to both flags set; status 0 to both clear (2).
-    const struct {
-        int bit, code;
-    } rows[] = {{0, 0x80},  {7, 0x91},  {23, 0xB5}, {24, 0xE0},
-                {39, 0xEF}, {40, 0xC0}, {41, 0xD4}, {42, 0xD5}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(RootA::ConvNum(static_cast<CSostDev::bitLB>(row.bit)), row.code);
+    const std::pair<int, int> codes[] = {{0, 0x80},  {7, 0x91},  {23, 0xB5}, {24, 0xE0},
+                                         {39, 0xEF}, {40, 0xC0}, {41, 0xD4}, {42, 0xD5}};
+    for (const auto& [bit, code] : codes) {
+        EXPECT_EQ(RootA::ConvNum(static_cast<CSostDev::bitLB>(bit)), code);
         for (const int status : {7, 0}) {
             EventA e;
-            e.m_Cod = row.code;
+            e.m_Cod = code;
             e.m_Status = status;
             e.Unpack();
             EXPECT_EQ(std::make_tuple(e.m_NumSost, e.m_Status & 16, e.m_Stat1, e.m_Stat2),
-                      std::make_tuple(row.bit, 16, status ? 1 : 2, status ? 1 : 2))
-                << row.bit;
+                      std::make_tuple(bit, 16, status ? 1 : 2, status ? 1 : 2));
         }
     }
 }
@@ -318,8 +315,8 @@ TEST_F(BaseCloudATest, ScanNetAddressMasksAndAccess) {
     EXPECT_EQ(seen, L"3:" + CSostDev::naimSost(CSostDev::bitMachRoomEntry) + L";40:" +
                         CSostDev::naimSost(CSostDev::bitIdle1Hour) + L";");
 
-    const std::pair<const wchar_t*, int> rows[] = {// -1: no address found
-                                                   {L"from 12:3:4 lift", 120304},
+    // The text and the address read from it, -1 for none.
+    const std::pair<const wchar_t*, int> rows[] = {{L"from 12:3:4 lift", 120304},
                                                    {L"no colon", -1},
                                                    {L":1:2:3", -1},
                                                    {L" 1:2:3", -1},
@@ -337,19 +334,16 @@ TEST_F(BaseCloudATest, ScanNetAddressMasksAndAccess) {
 
     // Access: set and clear per type and dispatch point; clearing "access" clears every type.
     UserA user;
-    user.SetTypAccess(RootA::taManage, 5);
-    user.SetTypAccess(RootA::taLBS, 5);
+    for (RootA::typAccess t : {RootA::taManage, RootA::taLBS, RootA::taOut1})
+        user.SetTypAccess(t, 5);
     user.SetTypAccess(RootA::taLBS, 33);  // out of range: nothing
     user.SetTypAccess(static_cast<RootA::typAccess>(23), 1);
-    EXPECT_EQ(std::make_pair(user.m_Access[RootA::taManage], user.m_Access[RootA::taLBS]),
-              std::make_pair(16u, 16u));
     user.ClrTypAccess(RootA::taManage, 5);
-    EXPECT_EQ(std::make_pair(user.m_Access[RootA::taManage], user.m_Access[RootA::taLBS]),
-              std::make_pair(0u, 16u));
-    user.SetTypAccess(RootA::taManage, 5);
+    EXPECT_EQ(std::make_tuple(user.m_Access[RootA::taManage], user.m_Access[RootA::taLBS],
+                              user.m_Access[RootA::taOut1]),
+              std::make_tuple(0u, 16u, 16u));
     user.ClrTypAccess(RootA::taAccess, 5);
     for (std::uint32_t m : user.m_Access) EXPECT_EQ(m, 0u);
-    EXPECT_EQ(RootA::nameTypAccess(RootA::taOut1), L"output control OUT1");
     EXPECT_EQ(RootA::nameTypAccess(static_cast<RootA::typAccess>(23)), L"????");
     user.m_TypCliGCM = 11;
     EXPECT_EQ(user.TypCliGCM(), L"(11)");
