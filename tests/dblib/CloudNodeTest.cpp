@@ -36,9 +36,8 @@ TEST_F(CloudNodeTest, LoadsTheFirstTerqcloudElementOnly) {
     cloud.XMLLoadStr(
         "<!-- c --><?pi x?><TERQCLOUD IdDB=\"9\"><PULT Name=\"A\"/><x/>"
         "<PULT Name=\"B\"/></TERQCLOUD>");
-    ASSERT_EQ(cloud.m_Child.size(), 2u);
-    EXPECT_EQ(cloud.m_Child[1]->m_Name, L"B");
-    EXPECT_EQ(cloud.m_IdentDB, 9);
+    EXPECT_EQ(std::make_tuple(cloud.m_Child.size(), cloud.m_Child.at(1)->m_Name, cloud.m_IdentDB),
+              std::make_tuple(size_t{2}, DBString(L"B"), 9));
     // A new document unbinds the nodes already there; the tree is not cleared.
     cloud.XMLLoadStr("<OTHER><PULT Name=\"A\"/></OTHER>");
     EXPECT_EQ(cloud.m_Child.size(), 2u);
@@ -149,7 +148,7 @@ TEST_F(CloudNodeTest, UnboundNodesGiveTheDiagnosticText) {
 
 TEST_F(CloudNodeTest, FindIDTypSortByNameAndLiftIndex) {
     Load(
-        "<PULT><DISP Name=\"b\"><STREET Name=\"z\" IdDB=\"5\"><HOME Name=\"H\">"
+        "<PULT><DISP Name=\"b\"><STREET Name=\"z\" IdDB=\"5\"><HOME Name=\"H\" IdDB=\"4\">"
         "<LIFT Name=\"y\" IdDB=\"5\"/><LIFT Name=\"x\" IdDB=\"0\"/><LIFT Name=\"w\" IdDB=\"3\"/>"
         "</HOME></STREET><STREET Name=\"a\"/></DISP><DISP Name=\"a\"/></PULT>");
     CTeamB* team = Team();
@@ -157,6 +156,7 @@ TEST_F(CloudNodeTest, FindIDTypSortByNameAndLiftIndex) {
         team->FindIDTyp(5, CNodeB::typLift)->m_Name + team->FindIDTyp(5, CNodeB::typStreet)->m_Name,
         L"yz");
     EXPECT_EQ(team->FindIDTyp(5, CNodeB::typHome), nullptr);
+    EXPECT_EQ(team->FindHome(4), Lift()->m_Parent);
     EXPECT_EQ(static_cast<CNodeB*>(Lift())->Punct(), Punct());
     EXPECT_EQ(team->CNodeB::Punct(), nullptr);
 
@@ -241,17 +241,15 @@ TEST_F(CloudNodeTest, ModificationRemoveAndClear) {
     EXPECT_EQ(cloud.Text(), before);
 }
 
-// Per kind of attribute: its text (null: absent) and what is written back.
+// Per kind of attribute (int: omitted when 0; always: int, "0" written; str: trimmed; raw:
+// untrimmed; empty text removes both; bool: non-zero is "1", false removes; double: "%f", below
+// 1e-9 removes): its text (null: absent) and what is written back.
 const std::map<std::string, std::vector<std::pair<const char*, const char*>>> kProbes = {
-    // int, omitted when 0
     {"int:", {{"5", "5"}, {"0", kAbsent}, {nullptr, kAbsent}, {" -7x", "-7"}, {"abc", kAbsent}}},
-    {"always:", {{"5", "5"}, {"0", "0"}, {nullptr, "0"}}},  // int, "0" written
-    // trimmed, empty removes
+    {"always:", {{"5", "5"}, {"0", "0"}, {nullptr, "0"}}},
     {"str:", {{"  a b  ", "a b"}, {"", kAbsent}, {nullptr, kAbsent}, {"\xD0\xAF", "\xD0\xAF"}}},
-    {"raw:", {{"  a b  ", "  a b  "}, {"", kAbsent}, {nullptr, kAbsent}}},  // untrimmed
-    // non-zero is "1", false removes
+    {"raw:", {{"  a b  ", "  a b  "}, {"", kAbsent}, {nullptr, kAbsent}}},
     {"bool:", {{"2", "1"}, {"0", kAbsent}, {"abc", kAbsent}, {nullptr, kAbsent}}},
-    // "%f", below 1e-9 removes
     {"double:",
      {{"1.5", "1.500000"}, {"0", kAbsent}, {"0.0000000001", kAbsent}, {"-2", "-2.000000"}}},
 };
