@@ -168,9 +168,6 @@ TEST_F(CloudNodeTest, FindIDTypSortByNameAndLiftIndex) {
     EXPECT_EQ(Punct()->m_SortLift.FindIndex(Punct()->FindLift(3)), 1);
     EXPECT_EQ(team->m_SortLift.FindIndex(team->FindLift(5)), 2);
     EXPECT_EQ(team->TotalLift(), 3);
-    EXPECT_FALSE(team->m_SortLift.Remove(nullptr));
-    EXPECT_TRUE(team->m_SortLift.Remove(team->FindLift(3)));
-    EXPECT_EQ(team->FindLift(3), nullptr);
 
     team->SortByName();
     const CNodeArrayB& lifts = Punct(1)->m_Child[1]->m_Child[0]->m_Child;
