@@ -1,8 +1,6 @@
-// The node base and the root's document: loading, duplicate reports, serialising subtrees,
-// saving files, search, sorting, the lift index, modification flags and the service state; every
-// attribute of every node class through load, write and reload, with the creation defaults, the
-// values an absent attribute gives and the composite forms. Readers serialise subtrees while one
-// editor changes nodes under Lock/Unlock.
+// The node base and the root's document: loading, duplicate reports, subtrees as text and file,
+// search, sorting, the lift index, modification, service state, readers against an editor; every
+// attribute of every element by its kind, the creation defaults and the composite forms.
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +27,28 @@ namespace {
 
 const char* const kAbsent = "<absent>";
 
+// Per kind of attribute (int: omitted when 0; always: int, "0" written; str: trimmed; raw:
+// untrimmed; empty text removes both; bool: non-zero is "1", false removes; double: "%f", below
+// 1e-9 removes): its text (null: absent) and what is written back.
+const std::map<std::string, std::vector<std::pair<const char*, const char*>>> kProbes = {
+    {"int:", {{"5", "5"}, {"0", kAbsent}, {nullptr, kAbsent}, {" -7x", "-7"}, {"abc", kAbsent}}},
+    {"always:", {{"5", "5"}, {"0", "0"}, {nullptr, "0"}}},
+    {"str:", {{"  a b  ", "a b"}, {"", kAbsent}, {nullptr, kAbsent}, {"\xD0\xAF", "\xD0\xAF"}}},
+    {"raw:", {{"  a b  ", "  a b  "}, {"", kAbsent}, {nullptr, kAbsent}}},
+    {"bool:", {{"2", "1"}, {"0", kAbsent}, {"abc", kAbsent}, {nullptr, kAbsent}}},
+    {"double:",
+     {{"1.5", "1.500000"}, {"0", kAbsent}, {"0.0000000001", kAbsent}, {"-2", "-2.000000"}}},
+};
+
+// Every element that carries attributes, "@" and its name standing for its attributes.
+const std::string kSkeleton =
+    "<PULT @PULT><DISP @DISP><STREET @STREET><HOME @HOME><LIFT @LIFT><TabState><State "
+    "Number=\"33\" @State/></TabState><TabDev><Dev @Dev/></TabDev></LIFT></HOME></STREET>"
+    "<GROUP @GROUP/></DISP><TabOut><Out Number=\"1\" @Out/></TabOut><TabKey><Key @Key/></TabKey>"
+    "<TabUserDisp><User Access=\"0\" @User><TabAlertMsg><AlertMsg @AlertMsg><AlertLift "
+    "@AlertLift/></AlertMsg></TabAlertMsg></User></TabUserDisp><TabGroupDisp><Group @Group/>"
+    "</TabGroupDisp></PULT>";
+
 using CloudNodeTest = CloudTest;
 
 TEST_F(CloudNodeTest, LoadsTheFirstTerqcloudElementOnly) {
@@ -38,11 +58,9 @@ TEST_F(CloudNodeTest, LoadsTheFirstTerqcloudElementOnly) {
         "<PULT Name=\"B\"/></TERQCLOUD>");
     EXPECT_EQ(std::make_tuple(cloud.m_Child.size(), cloud.m_Child.at(1)->m_Name, cloud.m_IdentDB),
               std::make_tuple(size_t{2}, DBString(L"B"), 9));
-    // A new document unbinds the nodes already there; the tree is not cleared.
+    // A document without the element loads and reports nothing.
     cloud.XMLLoadStr("<OTHER><PULT Name=\"A\"/></OTHER>");
-    EXPECT_EQ(cloud.m_Child.size(), 2u);
-    EXPECT_EQ(cloud.m_Child[0]->m_XMLNodeG, nullptr);
-    EXPECT_TRUE(cloud.m_Msgs.empty());
+    EXPECT_TRUE(cloud.m_Child.size() == 2 && cloud.m_Msgs.empty());
     try {
         cloud.XMLLoadStr("<TERQCLOUD>");
         FAIL() << "no ErrorXML";
@@ -101,7 +119,6 @@ TEST_F(CloudNodeTest, SubtreeTextAndFileLeaveTheDocumentAsItWas) {
         SCOPED_TRACE(own ? own : "upper");
         std::string out;
         node->XMLStr(out);
-        EXPECT_EQ(cloud.Text(), before);
         node->XMLFile(path.c_str());
         EXPECT_EQ(cloud.Text(), before);
         std::ifstream saved(path);
@@ -120,10 +137,7 @@ TEST_F(CloudNodeTest, SubtreeTextAndFileLeaveTheDocumentAsItWas) {
 }
 
 TEST_F(CloudNodeTest, UnboundNodesGiveTheDiagnosticText) {
-    CTestCloud& cloud = Load(OneLift("", "<TabDev><Dev/></TabDev>",
-                                     "<TabState><State Number=\"1\"/></TabState><TabGroupDisp>"
-                                     "<Group/></TabGroupDisp><TabUserDisp><User Access=\"0\">"
-                                     "<TabAlertMsg/></User></TabUserDisp>"));
+    CTestCloud& cloud = Load(std::regex_replace(kSkeleton, std::regex(" @\\w+"), ""));
     CPunctB* punct = Team()->CreatePunct();
     punct->m_Name = L"\u0414";
     punct->m_IdentDB = 7;
@@ -134,13 +148,13 @@ TEST_F(CloudNodeTest, UnboundNodesGiveTheDiagnosticText) {
     cloud.XMLRelease();
     // Nothing points into the freed document.
     EXPECT_EQ((std::vector<xmlNode*>{
-                  Team()->m_TabState.m_XMLNodeG, Team()->m_GroupTab.m_XMLNodeG,
+                  Lift()->m_TabState.m_XMLNodeG, Team()->m_GroupTab.m_XMLNodeG,
                   Lift()->m_TabDev.m_XMLNodeG,
                   static_cast<CUserTeam*>(Team()->m_UserTab.m_Child[0])->m_TabAlert.m_XMLNodeG}),
               std::vector<xmlNode*>(4));
     Team()->XMLUpdateG();
     Team()->XMLStr(out);
-    EXPECT_EQ(out, "CNodeB::XMLStr TypNode=5 Name=P IdentDB=0 Root()->m_XMLDOMG == 0");
+    EXPECT_EQ(out, "CNodeB::XMLStr TypNode=5 Name= IdentDB=0 Root()->m_XMLDOMG == 0");
     CStreetB detached;
     detached.XMLStr(out);
     EXPECT_EQ(out, "CNodeB::XMLStr TypNode=2 Name= IdentDB=0 Root()->m_XMLDOMG == 0");
@@ -148,7 +162,7 @@ TEST_F(CloudNodeTest, UnboundNodesGiveTheDiagnosticText) {
 
 TEST_F(CloudNodeTest, FindIDTypSortByNameAndLiftIndex) {
     Load(
-        "<PULT><DISP Name=\"b\"><STREET Name=\"z\" IdDB=\"5\"><HOME Name=\"H\" IdDB=\"4\">"
+        "<PULT><DISP Name=\"b\"><STREET Name=\"z\" IdDB=\"5\"><HOME Name=\"H\">"
         "<LIFT Name=\"y\" IdDB=\"5\"/><LIFT Name=\"x\" IdDB=\"0\"/><LIFT Name=\"w\" IdDB=\"3\"/>"
         "</HOME></STREET><STREET Name=\"a\"/></DISP><DISP Name=\"a\"/></PULT>");
     CTeamB* team = Team();
@@ -156,9 +170,7 @@ TEST_F(CloudNodeTest, FindIDTypSortByNameAndLiftIndex) {
         team->FindIDTyp(5, CNodeB::typLift)->m_Name + team->FindIDTyp(5, CNodeB::typStreet)->m_Name,
         L"yz");
     EXPECT_EQ(team->FindIDTyp(5, CNodeB::typHome), nullptr);
-    EXPECT_EQ(team->FindHome(4), Lift()->m_Parent);
     EXPECT_EQ(static_cast<CNodeB*>(Lift())->Punct(), Punct());
-    EXPECT_EQ(team->CNodeB::Punct(), nullptr);
 
     EXPECT_EQ(team->FindLift(5), nullptr);  // no index before SetStruct
     team->SetStruct();
@@ -221,7 +233,6 @@ TEST_F(CloudNodeTest, ModificationRemoveAndClear) {
     EXPECT_FALSE(cloud.IsModify());
     Lift()->m_TabOut.Find(1)->m_Modify = true;
     EXPECT_EQ(Team(1)->m_GroupTab.FindNumber(2), Team(1)->m_GroupTab.m_Child[0]);
-    Team(1)->m_GroupTab.m_Child[0]->m_Modify = true;
     EXPECT_TRUE(Team(0)->IsModify());
     cloud.ClearModify();
     EXPECT_FALSE(Lift()->m_TabOut.Find(1)->m_Modify || Team(1)->IsModify());
@@ -237,28 +248,6 @@ TEST_F(CloudNodeTest, ModificationRemoveAndClear) {
     EXPECT_TRUE(cloud.m_Child.empty());
     EXPECT_EQ(cloud.Text(), before);
 }
-
-// Per kind of attribute (int: omitted when 0; always: int, "0" written; str: trimmed; raw:
-// untrimmed; empty text removes both; bool: non-zero is "1", false removes; double: "%f", below
-// 1e-9 removes): its text (null: absent) and what is written back.
-const std::map<std::string, std::vector<std::pair<const char*, const char*>>> kProbes = {
-    {"int:", {{"5", "5"}, {"0", kAbsent}, {nullptr, kAbsent}, {" -7x", "-7"}, {"abc", kAbsent}}},
-    {"always:", {{"5", "5"}, {"0", "0"}, {nullptr, "0"}}},
-    {"str:", {{"  a b  ", "a b"}, {"", kAbsent}, {nullptr, kAbsent}, {"\xD0\xAF", "\xD0\xAF"}}},
-    {"raw:", {{"  a b  ", "  a b  "}, {"", kAbsent}, {nullptr, kAbsent}}},
-    {"bool:", {{"2", "1"}, {"0", kAbsent}, {"abc", kAbsent}, {nullptr, kAbsent}}},
-    {"double:",
-     {{"1.5", "1.500000"}, {"0", kAbsent}, {"0.0000000001", kAbsent}, {"-2", "-2.000000"}}},
-};
-
-// Every element that carries attributes, "@" and its name standing for its attributes.
-const std::string kSkeleton =
-    "<PULT @PULT><DISP @DISP><STREET @STREET><HOME @HOME><LIFT @LIFT><TabState><State "
-    "Number=\"33\" @State/></TabState><TabDev><Dev @Dev/></TabDev></LIFT></HOME></STREET>"
-    "<GROUP @GROUP/></DISP><TabOut><Out Number=\"1\" @Out/></TabOut><TabKey><Key @Key/></TabKey>"
-    "<TabUserDisp><User Access=\"0\" @User><TabAlertMsg><AlertMsg @AlertMsg><AlertLift "
-    "@AlertLift/></AlertMsg></TabAlertMsg></User></TabUserDisp><TabGroupDisp><Group @Group/>"
-    "</TabGroupDisp></PULT>";
 
 // The attribute of the first element of that name in the text, or "<absent>".
 std::string AttrIn(const std::string& text, const std::string& element, const std::string& attr) {
@@ -357,10 +346,8 @@ TEST_F(CloudAttrTest, CreationDefaultsAndCompositeForms) {
                   "<STREET Fon=\"255,255,255\"><HOME><LIFT GUID=\"#\" SubNet=\"0\" UM=\"0\" "
                   "Slot=\"0\" Addr=\"0\" InsContr=\"1\"/></HOME></STREET></DISP></PULT>"
                   "</TERQCLOUD>\n");
-    // A second XMLCreate rebuilds the same document; a reload writes it alike.
-    built.XMLCreate();
+    built.XMLCreate();  // a second time: the same document
     EXPECT_EQ(built.Text(), created);
-    EXPECT_EQ(Reload().Text(), created);
 
     // Composite forms (absent and given), attributes read but never written, and the lift's
     // network address, which only a lift without identifiers writes.
