@@ -11,11 +11,15 @@
 #include "dblib/CloudStr.h"
 #include "dblib/LoadRes.h"
 
+// What every written document starts with.
+inline const std::string kDecl = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
+
 class CTestCloud : public TERQCloud::CCloudB {
 public:
+    // The model always reports with code 0.
     void ReportMsg(const DBString& text, int code) override {
+        EXPECT_EQ(code, 0);
         m_Msgs.push_back(text);
-        m_Codes.push_back(code);
     }
     void ReportErr(const DBString&, int) override {}
 
@@ -27,7 +31,6 @@ public:
     }
 
     std::vector<DBString> m_Msgs;
-    std::vector<int> m_Codes;
 };
 
 // English texts, a fresh root per test.
@@ -43,10 +46,27 @@ public:
         g_StringENU = true;
     }
 
-    // Loads "<TERQCLOUD>" body "</TERQCLOUD>".
+    // Loads the text into a fresh root: "<TERQCLOUD>" body "</TERQCLOUD>", or what the root
+    // writes.
     CTestCloud& Load(const std::string& body) {
+        return LoadText("<TERQCLOUD>" + body + "</TERQCLOUD>");
+    }
+    CTestCloud& Reload() { return LoadText(m_cloud->Text()); }
+    CTestCloud& LoadText(const std::string& text) {
         m_cloud = std::make_unique<CTestCloud>();
-        m_cloud->XMLLoadStr(("<TERQCLOUD>" + body + "</TERQCLOUD>").c_str());
+        m_cloud->XMLLoadStr(text.c_str());
+        return *m_cloud;
+    }
+    // One console, dispatch point, street, home and lift made by the factories, not yet written.
+    CTestCloud& Build() {
+        m_cloud = std::make_unique<CTestCloud>();
+        m_cloud->m_Child.push_back(m_cloud->CreateTeam());
+        Team()->m_Child.push_back(Team()->CreatePunct());
+        Punct()->m_Child.push_back(Punct()->CreateStreet());
+        auto* street = static_cast<TERQCloud::CStreetB*>(Punct()->m_Child[0]);
+        street->m_Child.push_back(street->CreateHome());
+        auto* home = static_cast<TERQCloud::CHomeB*>(street->m_Child[0]);
+        home->m_Child.push_back(home->CreateLift());
         return *m_cloud;
     }
     TERQCloud::CTeamB* Team(size_t i = 0) {
@@ -73,8 +93,11 @@ public:
     std::unique_ptr<CTestCloud> m_cloud;
 };
 
-// A one-lift structure of the given lift body, in the given street and home.
-inline std::string OneLift(const std::string& lift, const std::string& liftBody = "") {
+// A one-lift structure of the given lift body, in the given street and home; teamBody follows the
+// dispatch point in the console.
+inline std::string OneLift(const std::string& lift,
+                           const std::string& liftBody = "",
+                           const std::string& teamBody = "") {
     return "<PULT Name=\"P\"><DISP Name=\"D\"><STREET Name=\"S\"><HOME Name=\"H\"><LIFT " + lift +
-           ">" + liftBody + "</LIFT></HOME></STREET></DISP></PULT>";
+           ">" + liftBody + "</LIFT></HOME></STREET></DISP>" + teamBody + "</PULT>";
 }
