@@ -67,8 +67,7 @@ TEST(CIdentV7Test, SettersCheckRangesAndCompare) {
     std::set<int> seen;  // drawn afresh from the random device each call
     for (int i = 0; i < 50; ++i) {
         CIdentV7 u(0, 9);
-        EXPECT_EQ(1, u.SetUnique());
-        EXPECT_TRUE(u.IsProg() && u.GetNode() <= 16711422 && u.GetDev() == 9) << u.GetNode();
+        EXPECT_TRUE(u.SetUnique() == 1 && u.IsProg() && u.GetNode() <= 16711422 && u.GetDev() == 9);
         seen.insert(u.GetNode());
     }
     EXPECT_GT(seen.size(), 45u);
