@@ -16,12 +16,7 @@ std::string Bytes(const DBGUID& g) {
     return std::string(reinterpret_cast<const char*>(&g.m_guid), 16);
 }
 
-DBGUID Filled() {
-    DBGUID g;
-    const std::string ff(16, '\xFF');
-    g = static_cast<const void*>(ff.data());
-    return g;
-}
+DBGUID Filled() { return DBGUID() = static_cast<const void*>(std::string(16, '\xFF').data()); }
 
 // Fields in host order, printed most significant digit first; partial texts fill the leading
 // fields only, the way sscanf reads them; what is no GUID gives the null one.
