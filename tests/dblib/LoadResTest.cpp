@@ -12,14 +12,6 @@
 
 namespace {
 
-// Runs fill with standard error captured and returns what was written there.
-template <typename F>
-std::string StderrOf(F fill) {
-    testing::internal::CaptureStderr();
-    fill();
-    return testing::internal::GetCapturedStderr();
-}
-
 // The conversions of a printf format, in order ("%%" is not one).
 std::vector<std::string> Conversions(const std::string& format) {
     static const std::regex pattern("%%|%[-+ #0-9.lhzjt]*.");
@@ -37,13 +29,11 @@ std::vector<std::string> Conversions(const std::string& format) {
 TEST(LoadResTest, EveryLayerFillsBothLanguagesAlike) {
     g_StringLocale.clear();
     g_StringLocaleENU.clear();
-    EXPECT_EQ(
-        StderrOf([] {
-            for (auto fill : {TERQLib_rc, TERQDbLib_rc, TERQUiLib_rc, TERQClientCfg_rc,
-                              TERQLibENU_rc, TERQDbLibENU_rc, TERQUiLibENU_rc, TERQClientCfgENU_rc})
-                fill();
-        }),
-        "");
+    testing::internal::CaptureStderr();
+    for (auto fill : {TERQLib_rc, TERQDbLib_rc, TERQUiLib_rc, TERQClientCfg_rc, TERQLibENU_rc,
+                      TERQDbLibENU_rc, TERQUiLibENU_rc, TERQClientCfgENU_rc})
+        fill();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     std::set<int> rus, enu;
     for (const auto& entry : g_StringLocale) rus.insert(entry.first);
     for (const auto& entry : g_StringLocaleENU) enu.insert(entry.first);
@@ -67,8 +57,9 @@ TEST(LoadResTest, EveryLayerFillsBothLanguagesAlike) {
         for (int id = r[0]; id < r[0] + r[1]; ++id) EXPECT_EQ(rus.count(id), 1u) << id;
     // A second text for an identifier is reported and dropped.
     const DBString first = LoadStringFromResource(10003);
-    EXPECT_EQ(StderrOf([] { InsertResource(g_StringLocale, "RUS", 10003, "Другое"); }),
-              "duplicate resource RUS identifier: 10003\n");
+    testing::internal::CaptureStderr();
+    InsertResource(g_StringLocale, "RUS", 10003, "Другое");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "duplicate resource RUS identifier: 10003\n");
     EXPECT_EQ(LoadStringFromResource(10003), first);
 }
 

@@ -11,17 +11,12 @@
 TEST(InpQueuePackV7Test, ConcurrentProducersLoseNothingAndKeepOrder) {
     constexpr int kProducers = 4, kEach = 5000;
     InpQueuePackV7 q;
-    CPackV7 pk(CIdentV7(1, 0), CIdentV7(1, 0));
-    pk.SetByte11(9);
-    EXPECT_TRUE(q.Read(pk) == 0 && pk.GetByte11() == 9);
+    CPackV7 pk(CIdentV7(1, 0), CIdentV7(9, 0));
+    EXPECT_TRUE(q.Read(pk) == 0 && pk.GetSecond().GetNode() == 9);
     std::vector<std::thread> producers;
-    for (int p = 0; p < kProducers; ++p)
+    for (int p = 0; p < kProducers; ++p)  // the sequence in the first node, the producer second
         producers.emplace_back([&q, p] {
-            for (int i = 1; i <= kEach; ++i) {
-                CPackV7 one(CIdentV7(i, 0), CIdentV7(p, 0));  // sequence in the first node
-                one.SetByte11(p);
-                q.Put(one);
-            }
+            for (int i = 1; i <= kEach; ++i) q.Put(CPackV7(CIdentV7(i, 0), CIdentV7(p, 0)));
         });
     std::vector<int> last(kProducers, 0);
     int received = 0, wrong = 0;
@@ -32,7 +27,7 @@ TEST(InpQueuePackV7Test, ConcurrentProducersLoseNothingAndKeepOrder) {
             std::this_thread::yield();
             continue;
         }
-        const int p = pk.GetByte11();
+        const int p = pk.GetSecond().GetNode();
         const bool ok = p >= 0 && p < kProducers && pk.GetFirst().GetNode() == last[p] + 1;
         (ok ? received : wrong)++;
         if (ok) last[p]++;

@@ -33,8 +33,8 @@ Fields Units(Fields head, const State &s, int count) {
 
 TEST(CMsgV7Test, TypeValidityAndRawGet) {
     EXPECT_EQ((Fields{Msg(3, {}, 1).TypMes(), Msg(3, {}, 1).IsValid(), Msg(3, {}, 2).TypMes(),
-                      Msg(11, {}, 2).IsValid(), Msg(12, {}, 2).IsValid()}),
-              (Fields{-1, 0, 3, 1, 0}));
+                      Msg(0, {}, 2).IsValid(), Msg(11, {}, 2).IsValid(), Msg(12, {}, 2).IsValid()}),
+              (Fields{-1, 0, 3, 1, 1, 0}));
 
     CMsgV7 m = Msg(9, {0xAA, 0xBB, 0xCC}, 5);
     EXPECT_EQ(9, m.FrsParse());

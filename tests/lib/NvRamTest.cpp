@@ -26,29 +26,34 @@ TEST(CNvRamTest, WordsAreKnownOnlyOnceSet) {
     CNvRam nv, loaded;
     unsigned short w = 1;
     unsigned char lo = 1, hi = 1;
-    EXPECT_FALSE(nv.GetWord(5, w));
-    EXPECT_EQ(
-        (Ints{nv.SetWord(5, 0xA1B2), nv.SetWord(63, 1), nv.SetWord(64, 1), nv.SetWord(-1, 1)}),
-        (Ints{1, 1, 0, 0}));
+    EXPECT_EQ((Ints{nv.GetWord(5, w), nv.SetWord(5, 0xA1B3), nv.SetWord(0, 1), nv.SetWord(63, 1),
+                    nv.SetWord(64, 1), nv.SetWord(-1, 1)}),
+              (Ints{0, 1, 1, 1, 0, 0}));
     EXPECT_TRUE(nv.GetWord(5, w) && nv.GetLowByte(5, lo) && nv.GetHigByte(5, hi));
-    EXPECT_EQ((Ints{w, lo, hi}), (Ints{0xA1B2, 0xB2, 0xA1}));
-    EXPECT_EQ(nv.GetMask(), 1ull << 5 | 1ull << 63);
+    EXPECT_EQ((Ints{w, lo, hi}), (Ints{0xA1B3, 0xB3, 0xA1}));
+    EXPECT_EQ(nv.GetMask(), 1ull | 1ull << 5 | 1ull << 63);
+    nv.ClrMask(0);
     nv.ClrMask(5);
-    EXPECT_FALSE(nv.GetWord(5, w) || nv.GetMask(64));
-    // Loaded bytes are words low byte first; the mask is kept until set.
-    unsigned char bytes[128] = {0x34, 0x12};
+    EXPECT_FALSE(nv.GetWord(0, w) || nv.GetWord(5, w) || nv.GetMask(64));
+    // Loaded bytes are words low byte first; the mask is kept until set; == compares the words.
+    unsigned char bytes[128] = {};
     loaded = bytes;
-    EXPECT_FALSE(loaded.GetWord(0, w));
+    EXPECT_TRUE(loaded == CNvRam());
+    bytes[0] = 0x34;
+    bytes[1] = 0x12;
+    loaded = bytes;
+    EXPECT_FALSE(loaded.GetWord(0, w) || loaded == CNvRam());
     loaded.SetMask(0);
     EXPECT_TRUE(loaded.GetWord(0, w) && w == 0x1234);
-    // line-bus presence: device 32 + 5 is bit 5 of word 34
+    // line-bus presence: device 32 + 5 is bit 5 of word 34, device 255 bit 15 of word 47
     bool present = false;
     EXPECT_EQ((Ints{CNvRam::NumWordLB(0), CNvRam::NumWordLB(255), nv.ExistDev(37, present)}),
               (Ints{32, 47, 0}));  // word 34 unknown
     nv.SetWord(34, 0x0020);
-    EXPECT_TRUE(nv.ExistDev(37, present) && present);
-    EXPECT_TRUE(nv.ExistDev(36, present) && !present);
-    EXPECT_FALSE(nv.ExistDev(256, present));
+    nv.SetWord(47, 0x8000);
+    EXPECT_TRUE(nv.ExistDev(37, present) && present && nv.ExistDev(36, present) && !present);
+    EXPECT_TRUE(nv.ExistDev(255, present) && present);
+    EXPECT_FALSE(nv.ExistDev(256, present) || nv.ExistDev(-1, present));
 }
 
 // Masks written out from the event table, one row per event; texts are taken in the language

@@ -1,6 +1,5 @@
 #include "lib/Pack.h"
 
-#include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -12,22 +11,8 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 using Ints = std::vector<int>;
 
-// Bit-by-bit polynomial division: the definition the table must reproduce.
-int CrcBits(const Bytes& b) {
-    unsigned c = 0;
-    for (unsigned char x : b) {
-        c ^= x;
-        for (int k = 0; k < 8; ++k) c = (c & 0x80) ? ((c << 1) ^ 0x43) & 0xFF : (c << 1) & 0xFF;
-    }
-    return static_cast<int>(c);
-}
-
-// The packet's bytes; the low seven bits of the CRC stand directly behind the last one.
-Bytes Packet(const CPackMes& p) {
-    EXPECT_EQ(p.GetData()[p.GetLen()],
-              CrcBits(Bytes(p.GetData(), p.GetData() + p.GetLen())) & 0x7F);
-    return Bytes(p.GetData(), p.GetData() + p.GetLen());
-}
+// The packet's bytes and the 7-bit CRC behind the last one (worked out by hand for each frame).
+Bytes Frame(const CPackMes& p) { return Bytes(p.GetData(), p.GetData() + p.GetLen() + 1); }
 CPackMes Parse(const Bytes& in, int prior) {
     return CPackMes(static_cast<int>(in.size()), in.data(), prior);
 }
@@ -44,15 +29,13 @@ const Bytes kRec = {0x32, 0x0F, 0x01, 0x13, 0x00, 0x30, 0x21};
 // One-byte frames are the table entries; 0x43 shifted out eight times gives 0x7A. Number 5 and
 // acknowledgements anywhere after it are taken out of the message bytes.
 TEST(CPackMesTest, CrcAndParsing) {
-    std::mt19937 rng(7);
-    Bytes r = {0x01, 0x00}, big(63);
-    for (auto& x : big) x = static_cast<unsigned char>(rng());
+    CPackMes p = Parse(Cat({0x21, 0x85, 0x43, 0x08}, kRec), 4);
+    const Bytes r = {0x01, 0x00};
     EXPECT_EQ((Ints{CPackMes::CalcCrc(r.data(), 1), CPackMes::CalcCrc(r.data(), 2),
                     CPackMes::CalcCrc(r.data(), 0), CPackMes::CalcCrc(nullptr, 5),
-                    CPackMes::CalcCrc(big.data(), 63)}),
-              (Ints{0x43, 0x7A, 0, 0, CrcBits(big)}));
-    CPackMes p = Parse(Cat({0x21, 0x85, 0x43, 0x08}, kRec), 4);
-    EXPECT_EQ(Packet(p), Cat({0x21, 0x85, 0x08}, kRec));
+                    CPackMes::CalcCrc(p.GetData(), p.GetLen())}),
+              (Ints{0x43, 0x7A, 0, 0, 0xE6}));
+    EXPECT_EQ(Frame(p), Cat({0x21, 0x85, 0x08}, Cat(kRec, {0x66})));
     EXPECT_EQ((Ints{p.IsValid(), p.HasIdent(), p.GetIdent(), p.GetNumRepl(), p.GetRepl(0),
                     p.GetRepl(1), p.GetOrig(), p.GetDest(), p.GetPos()}),
               (Ints{1, 1, 5, 1, 3, -1, 2, 1, 2}));
@@ -63,36 +46,56 @@ TEST(CPackMesTest, CrcAndParsing) {
     EXPECT_TRUE(m.GetPrior() == 4 && m.GetValue() == 0xDEADBEEFu);
     EXPECT_EQ((Ints{p.GetMes(m), m.GetLen(), p.BegGet(), p.GetMes(m)}), (Ints{0, 0, 5, 1}));
     CPackMes q = Parse({0x10, 0x41, 0x42, 0x08, 0x32, 0x0F, 0x01, 0x13, 0x00, 0x30, 0x21, 0x7F}, 0);
-    EXPECT_EQ((Ints{q.IsValid(), q.HasIdent(), q.GetPos(), q.GetNumRepl(), q.GetRepl(0),
-                    q.GetRepl(2), q.GetLen()}),
-              (Ints{1, 0, 1, 3, 1, 63, 9}));
+    EXPECT_EQ((Ints{q.IsValid(), q.HasIdent(), q.GetIdent(), q.GetPos(), q.GetNumRepl(),
+                    q.GetRepl(0), q.GetRepl(2), q.GetLen()}),
+              (Ints{1, 0, 0, 1, 3, 1, 63, 9}));
 }
 
 // Built packets parse back; unassigned origins (255:15, 3F 3F) take the module's; an
 // acknowledgement replaces the one before.
 TEST(CPackMesTest, BuiltPacketParsesBack) {
     CPackMes p(3, 1, 2);
-    EXPECT_EQ((Ints{p.AddIdent(17), p.AddRepl(9), p.AddRepl(10)}), (Ints{1, 1, 1}));
     const CMes a(static_cast<int>(kRec.size()), kRec.data());
+    EXPECT_EQ((Ints{p.AddIdent(17), p.GetIdent(), p.AddRepl(9), p.AddRepl(10)}),
+              (Ints{1, 17, 1, 1}));
+    EXPECT_EQ(Frame(p), (Bytes{0x31, 0x91, 0x4A, 0x2B}));
     EXPECT_EQ((Ints{p.AddMes(a), p.AddMes(a)}), (Ints{1, 1}));
-    EXPECT_EQ(Packet(p), Cat(Cat({0x31, 0x91, 0x4A, 0x08}, kRec), Cat({0x08}, kRec)));
+    const Bytes two = Cat(Cat({0x08}, kRec), Cat({0x08}, kRec));
+    EXPECT_EQ(Frame(p), Cat(Cat({0x31, 0x91, 0x4A}, two), {0x72}));
     CPackMes r(p.GetLen(), p.GetData(), 2);
     CMes m;
     EXPECT_EQ(
         (Ints{r.IsValid(), r.GetIdent(), r.GetRepl(0), r.GetMes(m), r.GetMes(m), r.GetMes(m)}),
         (Ints{1, 17, 10, 1, 1, 0}));
-    p.DelIdent();
-    EXPECT_EQ((Ints{p.GetData()[1], p.BegGet()}), (Ints{0x4A, -1}));
+    EXPECT_EQ(p.BegGet(), 17);
+    p.DelIdent();  // the read position moves with the bytes
+    EXPECT_EQ((Ints{p.GetPos(), p.BegGet()}), (Ints{1, -1}));
+    EXPECT_EQ(Frame(p), Cat(Cat({0x31, 0x4A}, two), {0x62}));
     p.Clear();
-    EXPECT_EQ(Packet(p), Bytes{0x31});
+    EXPECT_EQ(Frame(p), (Bytes{0x31, 0x42}));
 
     const Bytes rec1 = {0x3F, 0x3F, 0x01, 0x13, 0x00, 0x30, 0x21};  // the service record
     const Bytes rec2 = {0x32, 0x0F, 0x01, 0x13, 0x00, 0x2E, 0x02, 0x3F, 0x3F};  // has another
     CPackMes o(15, 1, 0);
     for (const Bytes* x : {&rec1, &rec2}) o.AddMes(CMes(static_cast<int>(x->size()), x->data()));
     o.SetOrigMes(7, 2);  // 7:2 is 01 32
-    EXPECT_EQ(Packet(o), (Bytes{0x21, 0x08, 0x01, 0x32, 0x01, 0x13, 0x00, 0x30, 0x21, 0x0A, 0x32,
-                                0x0F, 0x01, 0x13, 0x00, 0x2E, 0x02, 0x01, 0x32}));
+    EXPECT_EQ(Frame(o), (Bytes{0x21, 0x08, 0x01, 0x32, 0x01, 0x13, 0x00, 0x30, 0x21, 0x0A,
+                               0x32, 0x0F, 0x01, 0x13, 0x00, 0x2E, 0x02, 0x01, 0x32, 0x47}));
+}
+
+// The address setters keep the other half; a fresh packet reads from 0 and has no number.
+TEST(CPackMesTest, AddressAndFreshState) {
+    CPackMes p(1, 2, 0), none(0, nullptr, 0);
+    p.SetDest(5);
+    none.SetOrig(3);
+    const CPackMes fresh;
+    EXPECT_EQ((Ints{p.GetData()[0], none.GetLen(), none.GetData()[0], fresh.GetPos(),
+                    fresh.GetIdent(), static_cast<int>(fresh.GetReserved())}),
+              (Ints{0x15, 1, 0x30, 0, 0, 0}));
+    p.AddIdent(3);
+    p.SetAddr(4, 5);
+    EXPECT_EQ(Frame(p), (Bytes{0x45, 0x33}));
+    EXPECT_EQ(p.Str(L"P"), L"P 45");
 }
 
 // At most 60 bytes of messages; an acknowledgement at the limit replaces the last one; length

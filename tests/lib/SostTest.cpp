@@ -1,5 +1,6 @@
 #include "lib/Sost.h"
 
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -68,15 +69,12 @@ TEST(CSostDevTest, BitsUnitsAndInfo) {
 // The error and no-value columns of the state table; a word is an error for its unit errors and
 // the idle hour, not for missing information alone.
 TEST(CSostDevTest, ErrorClassesAndDerivedValues) {
-    const int errors[] = {2,  3,  4,  5,  6,  7,  8,  9,  11, 12, 13, 14,
-                          15, 16, 17, 18, 19, 20, 24, 37, 38, 40, 41, 42};
+    // states -1..44: none is an error outside the table
+    const std::string errors = "0001111111101111111111000100000000000011011100";
     for (int b = -1; b <= 44; ++b) {
-        bool expected = false;
-        for (int e : errors) expected = expected || e == b;
-        EXPECT_EQ(CSostDev::IsError(static_cast<CSostDev::bitLB>(b)), expected) << b;
-        EXPECT_EQ(CSostDev::IsNoValBit(static_cast<CSostDev::bitLB>(b)),
-                  b == 25 || b == 27 || b == 28)
-            << b;
+        const auto state = static_cast<CSostDev::bitLB>(b);
+        EXPECT_EQ(CSostDev::IsError(state), errors[static_cast<size_t>(b + 1)] == '1') << b;
+        EXPECT_EQ(CSostDev::IsNoValBit(state), b == 25 || b == 27 || b == 28) << b;
         EXPECT_EQ(CSostDev::naimSostRes(b) != 0, b >= 0 && b <= 42) << b;  // no text past the table
     }
     for (const Ints& c : {Ints{0, 0}, Ints{7, 1}, Ints{38, 1}, Ints{39, 0}, Ints{40, 1}}) {
@@ -91,10 +89,10 @@ TEST(CSostDevTest, ErrorClassesAndDerivedValues) {
               (Ints{3, 8, 31}));
     // EQ compares the bits of every unit, == the counts too
     const CSostDev zeros = Word({0, 0, 0, 0, 0, 0}), one = Word({1, 0, 0, 0, 0, 0});
-    const CSostDev last = Word({0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0});
+    const CSostDev ten = Word({0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_TRUE(zeros.EQ(CSostDev()) && !(zeros == CSostDev()) && !one.EQ(zeros) && one == one);
-    EXPECT_TRUE(last.EQ(Word({0, 0, 0, 0, 0, 0, 0, 0, 0, 0})) && !(one == zeros));
-    EXPECT_EQ(Word({0, 0, 0, 0, 0, 0, 0, 1, 0, 0}) == Word({0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), false);
+    EXPECT_TRUE(Word({0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0}).EQ(ten) && !(one == zeros));
+    EXPECT_FALSE(Word({0, 0, 0, 0, 0, 0, 0, 1, 0, 0}) == ten);
     EXPECT_EQ(one.BinStr(), L"000001000000000000000000");
 }
 
