@@ -131,6 +131,8 @@ TEST_F(CloudGroupTest, EditorSelectsAlignsMovesUndoesDistributesSavesAndCreates)
     g->m_Name = L"N";
     CLiftInGroup* cell = g->CreateLiftInGroup();
     g->m_Lifts.push_back(cell);
+    cell->m_Y = 9;
+    cell->Clear();
     cell->m_GUID = G(5).c_str();
     cell->m_X = 3;
     m_cloud->XMLCreate();
@@ -161,12 +163,15 @@ TEST_F(CloudGroupTest, RemovingADispatchPointPrunesEveryProfile) {
     EXPECT_NE(text.find("AvtoGGS=\"0\"/></PULT></PROFILES></User>"), std::string::npos);
     EXPECT_EQ(view->FindPunct(7), nullptr);
     EXPECT_TRUE(view->m_Modify);
+    Team()->Clear();
+    EXPECT_TRUE(Team()->m_TabProfil.m_Child.empty());
 }
 
 TEST_F(CloudUserTest, AccessTextReadsLeadingMasksAndWritesAll23) {
     CUserTeam& u = LoadUsers(
         "<User Name=\"a\" Access=\" 1,2,-1\" IDTelegram=\"5000000000\" BegNotify=\"8:30:0\"/>");
     EXPECT_EQ(std::make_pair(u.m_Access[1], u.m_Access[2]), std::make_pair(2u, 0xFFFFFFFFu));
+    EXPECT_EQ(u.m_EndNotify, DBTime(2000, 1, 1, 23, 59, 59));  // absent: the end of the day
     u.SetTypAccess(RootA::taClearErr, 32);
     u.XMLUpdateG();
     EXPECT_EQ(Attr(u.m_XMLNodeG, "Access"),
@@ -210,6 +215,10 @@ TEST_F(CloudUserTest, ThreeDeepChainInheritsNamesRightsAndProfiles) {
     c.CopyAccessFromSrc();
     EXPECT_EQ(c.m_Access[1], 8u);
     EXPECT_EQ(c.m_Src, &User(1));  // still inherits
+    CUserTeam* b = &User(1);
+    ASSERT_EQ(Team()->m_UserTab.Find(L"b"), b);
+    EXPECT_TRUE(Team()->m_UserTab.Delete(L"b"));
+    delete b;  // Delete only takes the user out of the table
 }
 
 TEST_F(CloudUserTest, LoopingChainIsCutAtItsFirstRepeat) {
@@ -225,6 +234,7 @@ TEST_F(CloudUserTest, LoopingChainIsCutAtItsFirstRepeat) {
 
 TEST_F(CloudUserTest, RepeatSuppressionHoldsAKeyForItsWindow) {
     CUserTeam u;
+    EXPECT_EQ(u.m_EndNotify, DBTime(2000, 1, 1, 23, 59, 59));  // a new user: the whole day
     EXPECT_TRUE(u.IsMsgNoDelay(L"k", 5, 1000));
     EXPECT_FALSE(u.IsMsgNoDelay(L"k", 5, 1299));
     EXPECT_TRUE(u.IsMsgNoDelay(L"other", 0, 1299));

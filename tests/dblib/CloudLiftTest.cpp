@@ -87,6 +87,7 @@ TEST_F(CloudLiftTest, UserStatesOutsAndSetSost) {
     // The first state always counts as a change.
     EXPECT_TRUE(set(Word({3})));
     EXPECT_TRUE(lift->IsKnovSost());
+    EXPECT_EQ(lift->m_TimeErr == lift->m_TimeSost, Word({3}).IsError());
     EXPECT_EQ(lift->m_Change, 257);
     lift->m_Change = 0;
     // Bits 21 and 22 alone make no difference for a lift.
@@ -95,6 +96,9 @@ TEST_F(CloudLiftTest, UserStatesOutsAndSetSost) {
     // Bit 40 comes from the lift's own state, not from the new one.
     set(Word({3, CSostDev::bitIdle1Hour}));
     EXPECT_FALSE(lift->m_Sost.tstBit(CSostDev::bitIdle1Hour));
+    lift->m_Sost.setBit(CSostDev::bitIdle1Hour);
+    set(Word({3}));
+    EXPECT_TRUE(lift->m_Sost.tstBit(CSostDev::bitIdle1Hour));
     // An escalator counts bit 21.
     lift->m_Typ = CLiftB::tlEscalator;
     EXPECT_TRUE(set(Word({3, CSostDev::bitMainDriveOn})));
@@ -173,8 +177,11 @@ TEST_F(CloudTabTest, FirstEntryAddsAndLastEntryRemovesTheTableElement) {
     CTermDevB* dev = new CTermDevB(&lift->m_TabDev);
     dev->m_Address = 3;
     add(dev, lift->m_TabDev);
+    CKeyB* key = add(Team()->CreateKey(), Team()->m_TabKey);
     EXPECT_TRUE(has("<TabDev><Dev Address=\"3\" Typ=\"-1\"/></TabDev>"));
+    EXPECT_TRUE(has("</DISP><TabKey><Key/></TabKey></PULT>"));
     dev->XMLRemoveG();
+    key->XMLRemoveG();
     EXPECT_EQ(cloud.Text(), bare);
 
     add(lift->CreateState(40), lift->m_TabState)->m_Disabl = 1;
@@ -222,13 +229,15 @@ TEST_F(CloudTabTest, LoadAndCopy) {
                  "Address=\"3\" Full=\"F\" IdDB=\"4\"/></TabDev>",
                  "<TabState><State Number=\"33\" ShortName=\"a\"/><x/><State Number=\"33\" "
                  "ShortName=\"s\" IdDB=\"4\"/></TabState><TabKey><Key Number=\"2\" Owner=\"o2\" "
-                 "IdDB=\"4\"/><Key Number=\"1\"/><Key Number=\"2\" Owner=\"o3\"/></TabKey>"));
+                 "IdDB=\"4\"/><Key Number=\"1\"/><Key Number=\"2\" Owner=\"o3\"/></TabKey><TabOut>"
+                 "<Out/></TabOut>"));
     CTeamB* team = Team();
     EXPECT_EQ(std::make_pair(team->m_TabState.size(), team->m_TabKey.size()),
               std::make_pair(size_t{1}, size_t{3}));
     EXPECT_EQ(std::make_pair(team->m_TabState.IsExistAndDefine(33),
                              team->m_TabState.IsExistAndDefine(34)),
               std::make_pair(true, false));
+    EXPECT_NE(team->m_TabOut.Find(0), nullptr);  // no number: 0
     EXPECT_EQ(team->m_TabKey.GetOwner(2) + L"|" + team->m_TabKey.GetOwner(7), L"o2|");
 
     const CStateB state(*team->m_TabState.Find(33));  // the later one

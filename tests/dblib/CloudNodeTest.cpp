@@ -58,9 +58,10 @@ TEST_F(CloudNodeTest, LoadsTheFirstTerqcloudElementOnly) {
         "<PULT Name=\"B\"/></TERQCLOUD>");
     EXPECT_EQ(std::make_tuple(cloud.m_Child.size(), cloud.m_Child.at(1)->m_Name, cloud.m_IdentDB),
               std::make_tuple(size_t{2}, DBString(L"B"), 9));
-    // A document without the element loads and reports nothing.
+    // A document without the element loads and reports nothing; the old one is freed and unbound.
     cloud.XMLLoadStr("<OTHER><PULT Name=\"A\"/></OTHER>");
     EXPECT_TRUE(cloud.m_Child.size() == 2 && cloud.m_Msgs.empty());
+    EXPECT_EQ(cloud.m_Child[0]->m_XMLNodeG, nullptr);
     try {
         cloud.XMLLoadStr("<TERQCLOUD>");
         FAIL() << "no ErrorXML";
@@ -162,7 +163,7 @@ TEST_F(CloudNodeTest, UnboundNodesGiveTheDiagnosticText) {
 
 TEST_F(CloudNodeTest, FindIDTypSortByNameAndLiftIndex) {
     Load(
-        "<PULT><DISP Name=\"b\"><STREET Name=\"z\" IdDB=\"5\"><HOME Name=\"H\">"
+        "<PULT><DISP Name=\"b\"><STREET Name=\"z\" IdDB=\"5\"><HOME Name=\"H\" IdDB=\"4\">"
         "<LIFT Name=\"y\" IdDB=\"5\"/><LIFT Name=\"x\" IdDB=\"0\"/><LIFT Name=\"w\" IdDB=\"3\"/>"
         "</HOME></STREET><STREET Name=\"a\"/></DISP><DISP Name=\"a\"/></PULT>");
     CTeamB* team = Team();
@@ -170,6 +171,7 @@ TEST_F(CloudNodeTest, FindIDTypSortByNameAndLiftIndex) {
         team->FindIDTyp(5, CNodeB::typLift)->m_Name + team->FindIDTyp(5, CNodeB::typStreet)->m_Name,
         L"yz");
     EXPECT_EQ(team->FindIDTyp(5, CNodeB::typHome), nullptr);
+    EXPECT_EQ(team->FindHome(4), Lift()->m_Parent);
     EXPECT_EQ(static_cast<CNodeB*>(Lift())->Punct(), Punct());
 
     EXPECT_EQ(team->FindLift(5), nullptr);  // no index before SetStruct
@@ -180,6 +182,7 @@ TEST_F(CloudNodeTest, FindIDTypSortByNameAndLiftIndex) {
     EXPECT_EQ(Punct()->m_SortLift.FindIndex(Punct()->FindLift(3)), 1);
     EXPECT_EQ(team->m_SortLift.FindIndex(team->FindLift(5)), 2);
     EXPECT_EQ(team->TotalLift(), 3);
+    EXPECT_FALSE(team->m_SortLift.Remove(nullptr));
 
     team->SortByName();
     const CNodeArrayB& lifts = Punct(1)->m_Child[1]->m_Child[0]->m_Child;
@@ -233,6 +236,7 @@ TEST_F(CloudNodeTest, ModificationRemoveAndClear) {
     EXPECT_FALSE(cloud.IsModify());
     Lift()->m_TabOut.Find(1)->m_Modify = true;
     EXPECT_EQ(Team(1)->m_GroupTab.FindNumber(2), Team(1)->m_GroupTab.m_Child[0]);
+    Team(1)->m_GroupTab.m_Child[0]->m_Modify = true;
     EXPECT_TRUE(Team(0)->IsModify());
     cloud.ClearModify();
     EXPECT_FALSE(Lift()->m_TabOut.Find(1)->m_Modify || Team(1)->IsModify());
