@@ -107,6 +107,8 @@ TEST_F(ClientCFGTest, LanguageTextsMapToCodesAndBack) {
                        (row.attr ? std::string(" Language=\"") + row.attr + "\"" : "") + "/>");
         EXPECT_EQ(cfg.m_Language, row.language) << row.text;
         EXPECT_EQ(std::wstring(cfg.m_strLanguage), row.text);
+        cfg.XMLRelease(), cfg.XMLLoadStr("<Other Language=\"enu\"/>");  // no root: no text left
+        EXPECT_TRUE(cfg.m_strLanguage.empty()) << row.text;
     }
     // Codes other than 0 and 1 drop the attribute; Create and Add build a root of their own (the
     // document is released first: a load does not free an earlier one).

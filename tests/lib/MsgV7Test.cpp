@@ -45,6 +45,8 @@ TEST(CMsgV7Test, TypeValidityAndRawGet) {
                       m.Get(out, 1), empty.FrsParse(), empty.Get(out, 1)}),
               (Fields{0, 1, 0, 1, 0, -1, 0}));
     EXPECT_EQ(Bytes(out, out + 3), (Bytes{0xAA, 0xBB, 0xCC}));
+    m.Set(Bytes{2, 7}.data());  // a new message is read again from its length byte
+    EXPECT_TRUE(m.Get(out, 2) && out[0] == 2 && out[1] == 7);
 }
 
 // Every reader: the result and fields of a message of length len; every length

@@ -250,6 +250,9 @@ TEST(utilitiesTest, LoadStringStopsAtDamagedImages) {
     EXPECT_EQ(LoadString(buffer, sizeof buffer, bad.data(), bad.data() + bad.size(), 16), 0);
     EXPECT_EQ(LoadString(buffer, sizeof buffer, bytes.data(), bytes.data() + bytes.size(), 17), 6);
     EXPECT_STREQ(buffer, "Second");
+    bad = bytes;
+    std::memset(bad.data() + 12, 'n', 18);  // the first entry named up to its header's end
+    EXPECT_EQ(LoadString(buffer, sizeof buffer, bad.data(), bad.data() + bad.size(), 16), 2);
 }
 
 }  // namespace
