@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
 // A log in a folder of the test's choosing; records its failure reports unless told to print
-// them as the base class does.
+// them as the base class does, and takes half a second over each when told to be slow.
 class TestLog : public CBaseLog {
 public:
     explicit TestLog(std::string dir, unsigned long capacity = 1000)
@@ -33,6 +33,7 @@ public:
     ~TestLog() override { Close(); }
     DBString Dir() override { return DBString(m_dir); }
     void Error(const std::string& text) override {
+        if (m_slow) std::this_thread::sleep_for(std::chrono::milliseconds(500));
         if (m_print) return CBaseLog::Error(text);
         std::lock_guard<std::mutex> lock(m_lock);
         m_errors.push_back(text);
@@ -44,7 +45,7 @@ public:
     using CBaseLog::PutInner;
     void SetRotateSize(std::streamoff size) { m_RotateSize = size; }
     DelayMsg& Filter() { return m_Delay; }
-    bool m_print = false;
+    bool m_print = false, m_slow = false;
 
 private:
     std::string m_dir;
@@ -332,6 +333,7 @@ TEST_F(BaseLogTest, UnusableFoldersAreReported) {
     log.m_print = true;
     testing::internal::CaptureStdout();
     EXPECT_FALSE(log.Open("err", "log"));
+    log.m_slow = true;  // the writer is still reporting when Close is called: Close waits for it
     log.Put(L"lost");
     log.Close();
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
