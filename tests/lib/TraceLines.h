@@ -3,8 +3,12 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <iterator>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,20 +16,18 @@
 // Lines or calls; notified under the lock, as a waiter may destroy it as soon as it wakes.
 class TraceLines {
 public:
-    int Hit() { return Add(""); }
-    int Add(const std::string& line) {
+    int Add(const std::string& line = "") {
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_Lines.push_back(line);
         m_Cond.notify_all();
         return static_cast<int>(m_Lines.size());
     }
     // True once count lines contain the needle ("" counts calls); false after 20 seconds.
-    bool WaitFor(const std::string& needle, int count = 1) {
+    bool WaitFor(int count, const std::string& needle = "") {
         std::unique_lock<std::mutex> lock(m_Mutex);
         return m_Cond.wait_for(lock, std::chrono::seconds(20),
                                [&] { return Has(needle) >= count; });
     }
-    bool WaitFor(int calls) { return WaitFor("", calls); }
     int Count(const std::string& needle = "") {
         std::lock_guard<std::mutex> lock(m_Mutex);
         return Has(needle);
@@ -45,7 +47,6 @@ private:
     std::condition_variable m_Cond;
     std::vector<std::string> m_Lines;
 };
-using CallCounter = TraceLines;
 
 // Routes the trace into lines, as a host routes it into its log.
 template <class Base>
@@ -60,31 +61,34 @@ private:
     TraceLines& m_Lines;
 };
 
-// Counts its calls; returns false on call falseAt and sleeps slowMs in call slowAt.
+// Counts its calls; on call falseAt returns false, on call throwAt throws "boom", and sleeps
+// slowMs in call slowAt.
 struct Job {
-    CallCounter calls;
-    int falseAt = 0, slowAt = 0, slowMs = 0;
+    TraceLines calls;
+    int falseAt = 0, throwAt = 0, slowAt = 0, slowMs = 0;
 };
 
 inline bool JobProc(void* param) {
     auto* job = static_cast<Job*>(param);
-    const int n = job->calls.Hit();
+    const int n = job->calls.Add();
     if (n == job->slowAt) std::this_thread::sleep_for(std::chrono::milliseconds(job->slowMs));
+    if (n == job->throwAt) throw std::runtime_error("boom");
     return n != job->falseAt;
 }
 
 constexpr int kHour = 3600 * 1000;
 
-// Threads of this process, from /proc. A sanitizer starts a helper thread of its own with the
-// first thread: one is started and joined first so that every count includes it.
-inline int ThreadCount() {
+// True once done() holds; false after 10 seconds.
+inline bool Eventually(const std::function<bool()>& done) {
+    for (int i = 0; i < 2000 && !done(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return done();
+}
+
+// Threads of this process. A sanitizer starts a helper thread of its own with the first thread:
+// one is started and joined first so that every count includes it.
+inline std::ptrdiff_t ThreadCount() {
     std::thread([] {}).join();
-    int n = 0;
-    if (FILE* f = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, f))
-            if (std::sscanf(line, "Threads: %d", &n) == 1) break;
-        std::fclose(f);
-    }
-    return n;
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return std::distance(begin(tasks), end(tasks));
 }
