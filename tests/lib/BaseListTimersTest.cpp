@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <ctime>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,51 +11,40 @@
 
 namespace {
 
-// Records the tick of every call; returns false on call falseAt and throws on call throwAt.
-struct Recorder {
-    int tick = 0, falseAt = 0, throwAt = 0;
-    std::vector<int> calls;
-};
-
-bool Record(void* param) {
-    auto* r = static_cast<Recorder*>(param);
-    r->calls.push_back(r->tick);
-    if (static_cast<int>(r->calls.size()) == r->throwAt) throw std::runtime_error("boom");
-    return static_cast<int>(r->calls.size()) != r->falseAt;
-}
-
 // The tick is driven by hand through the list procedure: no real minutes pass. A throw counts as
 // false, also inside AddProcTimer.
 TEST(BaseListTimersMinuteTest, EntryCountdownRunsOnExpectedTicks) {
     const struct {
         int first, period, falseAt, throwAt;
-        std::vector<int> ticks;  // 0: inside AddProcTimer
+        std::string ticks;  // 0: inside AddProcTimer
         size_t kept;
     } cases[] = {
-        {0, 5, 0, 0, {0, 5, 10, 15}, 1},
-        {0, 0, 0, 0, {0}, 0},                // once, not added
-        {2, 3, 0, 0, {3, 6, 9, 12, 15}, 1},  // first on the third tick
-        {1, 1, 0, 0, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, 1},
-        {0, 1, 0, 0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, 1},
-        {-3, 2, 0, 0, {0, 2, 4, 6, 8, 10, 12, 14}, 1},  // negative first: at once, as 0
-        {0, 2, 2, 0, {0, 2}, 0},                        // false on the second call removes it
-        {0, 3, 1, 0, {0}, 0},                           // false at once: never added
-        {0, 2, 0, 2, {0, 2}, 0},                        // a throw removes it
-        {0, 3, 0, 1, {0}, 0},                           // a throw at once: never added
-        {4, 0, 0, 0, {5}, 0},                           // delayed single run, then removed
-        {0, 1, 0, 0, {0}, 0},                           // deleted (twice) after its first run
+        {0, 5, 0, 0, "0 5 10 15", 1},
+        {0, 0, 0, 0, "0", 0},            // once, not added
+        {2, 3, 0, 0, "3 6 9 12 15", 1},  // first on the third tick
+        {1, 1, 0, 0, "2 3 4 5 6 7 8 9 10 11 12 13 14 15", 1},
+        {0, 1, 0, 0, "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15", 1},
+        {-3, 2, 0, 0, "0 2 4 6 8 10 12 14", 1},  // negative first: at once, as 0
+        {0, 2, 2, 0, "0 2", 0},                  // false on the second call removes it
+        {0, 3, 1, 0, "0", 0},                    // false at once: never added
+        {0, 2, 0, 2, "0 2", 0},                  // a throw removes it
+        {0, 3, 0, 1, "0", 0},                    // a throw at once: never added
+        {4, 0, 0, 0, "5", 0},                    // delayed single run, then removed
+        {0, 1, 0, 0, "0", 0},                    // deleted (twice) after its first run
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.first << "/" << c.period << " false at " << c.falseAt);
         BaseListTimersMinute list;
-        Recorder r;
-        r.falseAt = c.falseAt;
-        r.throwAt = c.throwAt;
-        list.AddProcTimer("Job", &Record, &r, c.first, c.period);
+        Job job;
+        job.falseAt = c.falseAt;
+        job.throwAt = c.throwAt;
+        list.AddProcTimer("Job", &JobProc, &job, c.first, c.period);
         if (c.ticks.size() == 1 && c.period == 1)
-            for (int i = 0; i < 2; ++i) list.DelProcTimer(&Record, &r);
-        for (r.tick = 1; r.tick <= 15; ++r.tick) BaseListTimersMinute::ListTimersProc(&list);
-        EXPECT_EQ(r.calls, c.ticks);
+            for (int i = 0; i < 2; ++i) list.DelProcTimer(&JobProc, &job);
+        for (job.tick = 1; job.tick <= 15; ++job.tick) BaseListTimersMinute::ListTimersProc(&list);
+        std::string ticks;
+        for (const auto& tick : job.calls.Lines()) ticks += (ticks.empty() ? "" : " ") + tick;
+        EXPECT_EQ(ticks, c.ticks);
         EXPECT_EQ(list.Size(), c.kept);
     }
 }
@@ -84,12 +72,8 @@ TEST(BaseListTimersTest, EveryEntryOnEveryTickUntilFalseOrThrow) {
 
 // The minute list first ticks at the next whole minute of local time, the second list at once.
 TEST(BaseListTimersMinuteTest, StartSchedulesTheFirstTick) {
-    const auto secondNow = [] {
-        std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        return local.tm_sec;
-    };
+    // Local time differs from UTC by whole minutes.
+    const auto secondNow = [] { return static_cast<int>(std::time(nullptr) % 60); };
     BaseListTimersMinute minute;
     BaseListTimersSecond second;
     const int before = secondNow();
