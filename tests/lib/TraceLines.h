@@ -2,49 +2,45 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
-#include <cstddef>
-#include <filesystem>
 #include <functional>
-#include <iterator>
 #include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
-// Lines or calls; notified under the lock, as a waiter may destroy it as soon as it wakes.
+// True once done() holds; false after 10 seconds.
+inline bool Eventually(const std::function<bool()>& done) {
+    for (int i = 0; i < 2000 && !done(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return done();
+}
+
+// Lines or calls, added from any thread.
 class TraceLines {
 public:
     int Add(const std::string& line = "") {
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_Lines.push_back(line);
-        m_Cond.notify_all();
         return static_cast<int>(m_Lines.size());
-    }
-    // True once count lines contain the needle ("" counts calls); false after 20 seconds.
-    bool WaitFor(int count, const std::string& needle = "") {
-        std::unique_lock<std::mutex> lock(m_Mutex);
-        return m_Cond.wait_for(lock, std::chrono::seconds(20),
-                               [&] { return Has(needle) >= count; });
-    }
-    int Count(const std::string& needle = "") {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return Has(needle);
     }
     std::vector<std::string> Lines() {
         std::lock_guard<std::mutex> lock(m_Mutex);
         return m_Lines;
     }
-
-private:
-    int Has(const std::string& needle) const {
+    // Lines that contain the needle; "" counts them all.
+    int Count(const std::string& needle = "") {
         int n = 0;
-        for (const auto& line : m_Lines) n += line.find(needle) != std::string::npos;
+        for (const auto& line : Lines()) n += line.find(needle) != std::string::npos;
         return n;
     }
+    // True once count lines contain the needle; false after 10 seconds.
+    bool WaitFor(int count, const std::string& needle = "") {
+        return Eventually([&] { return Count(needle) >= count; });
+    }
+
+private:
     std::mutex m_Mutex;
-    std::condition_variable m_Cond;
     std::vector<std::string> m_Lines;
 };
 
@@ -77,18 +73,3 @@ inline bool JobProc(void* param) {
 }
 
 constexpr int kHour = 3600 * 1000;
-
-// True once done() holds; false after 10 seconds.
-inline bool Eventually(const std::function<bool()>& done) {
-    for (int i = 0; i < 2000 && !done(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return done();
-}
-
-// Threads of this process. A sanitizer starts a helper thread of its own with the first thread:
-// one is started and joined first so that every count includes it.
-inline std::ptrdiff_t ThreadCount() {
-    std::thread([] {}).join();
-    const std::filesystem::directory_iterator tasks("/proc/self/task");
-    return std::distance(begin(tasks), end(tasks));
-}
