@@ -43,9 +43,8 @@ auto ThreadCount() {
 TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
     const std::string pid = " PID: \\d+ ";
     const auto all = Traces([](TraceLines& lines) {
-        Job a, slow, busy, first, periodic, repeat, later, ending, slow2;
-        slow.slowAt = 1;  // its own work, three intervals long
-        slow.slowMs = 60;
+        Job a, slow, busy, first, periodic, repeat, once, ending, slow2;
+        slow.slowMs = 60;  // its own work, three intervals long
         slow.throwAt = 2;
         {
             Traced<BaseThread> t(lines);
@@ -58,8 +57,7 @@ TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
             BaseThread waiting;  // the base class traces its destructor itself
             waiting.Start("D", &JobProc, &a, kHour, 0, true);
         }
-        busy.slowAt = 1;  // still inside its call when the destructor comes
-        busy.slowMs = 100;
+        busy.slowMs = 100;  // still inside its call when the destructor comes
         {
             BaseThread thread;
             thread.Start("Busy", &JobProc, &busy, 0, 1000, false);
@@ -77,7 +75,7 @@ TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
         {
             Traced<BaseListTimersSecond> list(lines);
             list.AddProcTimer("Repeat", &JobProc, &repeat, 0, 5);
-            list.AddProcTimer("Later", &JobProc, &later, 2, 3);
+            list.AddProcTimer("Once", &JobProc, &once, 0, 0);
             list.AddProcTimer("Ending", &JobProc, &ending, 1, 1);
             list.DelProcTimer(&JobProc, &repeat);
             list.DelProcTimer(&JobProc, &repeat);
@@ -87,7 +85,6 @@ TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
         list.AddProcTimer("Slow", &JobProc, &slow2);
         list.AddProcTimer("Slow2", &JobProc, &slow2);
         BaseThread::s_IsAllLog = false;
-        slow2.slowAt = 1;
         slow2.slowMs = 60;
         list.Start("Over", 0, 20, true);
         ASSERT_TRUE(lines.WaitFor(1, "PrintListProc 1 entries"));
@@ -113,7 +110,9 @@ TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
         "  Periodic\\(0,3600000\\)" + pid + ".*busy",
         "Stop  Periodic\\(0,3600000\\)" + pid + ".* removed from pool ",
         "AddProcTimer to   \\(0,0\\) Repeat\\(0,5\\): executed immediately and added",
-        "AddProcTimer to   \\(0,0\\) Later\\(2,3\\): added",
+        "AddProcTimer to   \\(0,0\\) Ending\\(1,1\\): added",
+        "AddProcTimer to   \\(0,0\\) Once\\(0,0\\): executed immediately and not added because no "
+        "repeat needed",
         "DelProcTimer from \\(0,0\\) Repeat\\(0,5\\) deleted",
         "DelProcTimer from \\(0,0\\) does not exist",
         "AvtoEndProcTimer  \\(0,0\\) Ending\\(1,1\\)",
@@ -140,7 +139,6 @@ TEST(BaseThreadTest, RunsUntilFalseOrOnce) {
         Job job;
         job.falseAt = row.falseAt;
         job.throwAt = row.throwAt;
-        job.slowAt = 1;
         job.slowMs = row.slowMs;
         BaseThread thread;
         thread.Start("Run", &JobProc, &job, 0, row.interval, false);
@@ -221,7 +219,6 @@ TEST(ThreadsStressTest, ChurnEndsWithNoThreadLeft) {
 TEST(BaseThreadDeathTest, DISABLED_StopAbortsWhenWorkerDoesNotEnd) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     Job hang;  // busy far beyond the bound
-    hang.slowAt = 1;
     hang.slowMs = 60000;
     EXPECT_EXIT(
         {

@@ -57,17 +57,17 @@ private:
     TraceLines& m_Lines;
 };
 
-// Records tick in calls; on call falseAt returns false, on call throwAt throws "boom", and sleeps
-// slowMs in call slowAt.
+// Records tick in calls; sleeps slowMs in the first call, returns false on call falseAt and throws
+// "boom" on call throwAt.
 struct Job {
     TraceLines calls;
-    int falseAt = 0, throwAt = 0, slowAt = 0, slowMs = 0, tick = 0;
+    int falseAt = 0, throwAt = 0, slowMs = 0, tick = 0;
 };
 
 inline bool JobProc(void* param) {
     auto* job = static_cast<Job*>(param);
     const int n = job->calls.Add(std::to_string(job->tick));
-    if (n == job->slowAt) std::this_thread::sleep_for(std::chrono::milliseconds(job->slowMs));
+    if (n == 1) std::this_thread::sleep_for(std::chrono::milliseconds(job->slowMs));
     if (n == job->throwAt) throw std::runtime_error("boom");
     return n != job->falseAt;
 }
