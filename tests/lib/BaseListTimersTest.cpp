@@ -48,11 +48,11 @@ TEST(BaseListTimersMinuteTest, EntryCountdownRunsOnExpectedTicks) {
     }
 }
 
-// Every entry runs on every tick, a pair is added once, false removes an entry and a throw drops
-// it without leaving the list lock held; Stop empties the list.
+// Every entry runs on every tick, a pair is added once, false or a throw removes an entry (the
+// list lock is not left held); Stop ends the worker, even in an overrun, and empties the list.
 TEST(BaseListTimersTest, EveryEntryOnEveryTickUntilFalseOrThrow) {
     TraceLines lines;
-    Job before, thrower, after;
+    Job before, thrower, after, slow;
     before.falseAt = 2;
     thrower.throwAt = 1;
     Traced<BaseListTimers> list(lines);
@@ -64,8 +64,12 @@ TEST(BaseListTimersTest, EveryEntryOnEveryTickUntilFalseOrThrow) {
     const std::vector<int> calls{before.calls.Count(), thrower.calls.Count(), after.calls.Count()};
     EXPECT_EQ(calls, (std::vector<int>{2, 1, 3}));
     EXPECT_EQ(lines.Count("exception in Thrower: boom"), 1);
-    list.Stop();
-    EXPECT_EQ(list.Size(), 0u);
+    slow.slowMs = 60;
+    list.AddProcTimer("Slow", &JobProc, &slow);
+    list.Start("List", 0, 20, true);
+    ASSERT_TRUE(slow.calls.WaitFor(1));
+    list.Stop();  // the listing after the overrun must yield to the stop
+    EXPECT_FALSE(list.IsRunning() || list.Size() > 0);
 }
 
 // The minute list first ticks at the next whole minute of local time (whole minutes off UTC), the

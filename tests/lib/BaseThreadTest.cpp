@@ -107,6 +107,7 @@ TEST(BaseThreadTest, TraceTextsOfTheThreadClasses) {
         "Start Periodic\\(0,3600000\\)" + pid + "SetParamExec\\(Periodic not new",
         "Stop  First\\(0,0\\)" + pid + "Exec end  ended in pool P",
         "Again NOT added to pool P because there is already a thread Periodic\\(0,3600000\\).*",
+        "PrintProc 1 threads",
         "  Periodic\\(0,3600000\\)" + pid + ".*busy",
         "Stop  Periodic\\(0,3600000\\)" + pid + ".* removed from pool ",
         "AddProcTimer to   \\(0,0\\) Repeat\\(0,5\\): executed immediately and added",
