@@ -204,6 +204,7 @@ TEST(ThreadsStressTest, ChurnEndsWithNoThreadLeft) {
                         race.AddProcTimer("Due", &JobProc, job);
                         race.Start("Race", 0, 1, false);
                         race.Stop();
+                        EXPECT_FALSE(race.IsRunning());
                     }};
                 steps[rnd() % 8]();
             }
