@@ -1,5 +1,6 @@
 #include "lib/BasePoolThread.h"
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 
@@ -32,6 +33,32 @@ TEST_F(BasePoolThreadTest, IdleWorkerIsReusedRunningPairIsRefused) {
               first);
     EXPECT_EQ(m_Pool.Size(), 3u);
     EXPECT_TRUE(m_Job.calls.WaitFor(4));
+}
+
+// A spare worker made while the busy one ends is dropped, waiting for an assignment: it must be
+// woken to end. The trace holds StartProc while the busy worker ends, then while the spare waits.
+TEST_F(BasePoolThreadTest, SpareWorkerMadeMeanwhileIsDropped) {
+    std::atomic<bool> release{false};
+    auto* busy = m_Pool.StartProc(
+        "Busy",
+        [](void* p) {
+            return !Eventually([p] { return static_cast<std::atomic<bool>*>(p)->load(); });
+        },
+        &release, 0, 0);
+    m_Lines.m_Hook = [&](const std::string& line) {
+        if (line.rfind("Init  constructor", 0) == 0) {  // the new worker, not yet assigned
+            release = true;
+            Eventually([busy] { return !busy->IsBusy(); });
+        }
+        if (line.find("not new") != std::string::npos)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    };
+    BaseThread::s_IsAllLog = true;
+    EXPECT_EQ(m_Pool.StartProc("Spare", &JobProc, &m_Job, 0, 0), busy);
+    EXPECT_TRUE(m_Job.calls.WaitFor(1));
+    m_Pool.Stop();
+    BaseThread::s_IsAllLog = false;
+    m_Lines.m_Hook = nullptr;
 }
 
 // StopProc ends a pair's wait between calls at once and keeps its worker, idle; Stop ends

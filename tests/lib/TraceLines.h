@@ -20,6 +20,7 @@ inline bool Eventually(const std::function<bool()>& done) {
 class TraceLines {
 public:
     int Add(const std::string& line = "") {
+        if (m_Hook) m_Hook(line);  // set only while no thread traces
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_Lines.push_back(line);
         return static_cast<int>(m_Lines.size());
@@ -38,6 +39,8 @@ public:
     bool WaitFor(int count, const std::string& needle = "") {
         return Eventually([&] { return Count(needle) >= count; });
     }
+
+    std::function<void(const std::string&)> m_Hook;  // sees each line before it is added
 
 private:
     std::mutex m_Mutex;
