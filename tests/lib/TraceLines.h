@@ -2,50 +2,50 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
-#include <cstdio>
+#include <functional>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
-// Lines or calls; notified under the lock, as a waiter may destroy it as soon as it wakes.
+// True once done() holds; false after 10 seconds.
+inline bool Eventually(const std::function<bool()>& done) {
+    for (int i = 0; i < 2000 && !done(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return done();
+}
+
+// Lines or calls, added from any thread.
 class TraceLines {
 public:
-    int Hit() { return Add(""); }
-    int Add(const std::string& line) {
+    int Add(const std::string& line = "") {
+        if (m_Hook) m_Hook(line);  // set only while no thread traces
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_Lines.push_back(line);
-        m_Cond.notify_all();
         return static_cast<int>(m_Lines.size());
-    }
-    // True once count lines contain the needle ("" counts calls); false after 20 seconds.
-    bool WaitFor(const std::string& needle, int count = 1) {
-        std::unique_lock<std::mutex> lock(m_Mutex);
-        return m_Cond.wait_for(lock, std::chrono::seconds(20),
-                               [&] { return Has(needle) >= count; });
-    }
-    bool WaitFor(int calls) { return WaitFor("", calls); }
-    int Count(const std::string& needle = "") {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return Has(needle);
     }
     std::vector<std::string> Lines() {
         std::lock_guard<std::mutex> lock(m_Mutex);
         return m_Lines;
     }
-
-private:
-    int Has(const std::string& needle) const {
+    // Lines that contain the needle; "" counts them all.
+    int Count(const std::string& needle = "") {
         int n = 0;
-        for (const auto& line : m_Lines) n += line.find(needle) != std::string::npos;
+        for (const auto& line : Lines()) n += line.find(needle) != std::string::npos;
         return n;
     }
+    // True once count lines contain the needle; false after 10 seconds.
+    bool WaitFor(int count, const std::string& needle = "") {
+        return Eventually([&] { return Count(needle) >= count; });
+    }
+
+    std::function<void(const std::string&)> m_Hook;  // sees each line before it is added
+
+private:
     std::mutex m_Mutex;
-    std::condition_variable m_Cond;
     std::vector<std::string> m_Lines;
 };
-using CallCounter = TraceLines;
 
 // Routes the trace into lines, as a host routes it into its log.
 template <class Base>
@@ -60,31 +60,19 @@ private:
     TraceLines& m_Lines;
 };
 
-// Counts its calls; returns false on call falseAt and sleeps slowMs in call slowAt.
+// Records tick in calls; sleeps slowMs in the first call, returns false on call falseAt and throws
+// "boom" on call throwAt.
 struct Job {
-    CallCounter calls;
-    int falseAt = 0, slowAt = 0, slowMs = 0;
+    TraceLines calls;
+    int falseAt = 0, throwAt = 0, slowMs = 0, tick = 0;
 };
 
 inline bool JobProc(void* param) {
     auto* job = static_cast<Job*>(param);
-    const int n = job->calls.Hit();
-    if (n == job->slowAt) std::this_thread::sleep_for(std::chrono::milliseconds(job->slowMs));
+    const int n = job->calls.Add(std::to_string(job->tick));
+    if (n == 1) std::this_thread::sleep_for(std::chrono::milliseconds(job->slowMs));
+    if (n == job->throwAt) throw std::runtime_error("boom");
     return n != job->falseAt;
 }
 
 constexpr int kHour = 3600 * 1000;
-
-// Threads of this process, from /proc. A sanitizer starts a helper thread of its own with the
-// first thread: one is started and joined first so that every count includes it.
-inline int ThreadCount() {
-    std::thread([] {}).join();
-    int n = 0;
-    if (FILE* f = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, f))
-            if (std::sscanf(line, "Threads: %d", &n) == 1) break;
-        std::fclose(f);
-    }
-    return n;
-}
