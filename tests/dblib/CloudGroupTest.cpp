@@ -119,6 +119,14 @@ TEST_F(CloudGroupTest, EditorSelectsAlignsMovesUndoesDistributesSavesAndCreates)
     a.MoveSel(0, 7);
     a.DistrHoriz();  // two cells: nothing moves, but the points are saved
     EXPECT_FALSE(a.UpdoPosLift());
+    CGroupB four;  // the inner cells go one and two steps from the first, in order of X
+    for (int x : {0, 40, 1, 90}) {
+        four.m_Lifts.push_back(four.CreateLiftInGroup());
+        four.m_Lifts.back()->m_X = x;
+        four.m_Lifts.back()->m_Sel = true;
+    }
+    four.DistrHoriz();
+    EXPECT_EQ(std::make_pair(four.m_Lifts[1]->m_X, four.m_Lifts[2]->m_X), std::make_pair(60, 30));
     a.SetLeftSel(4);
 
     Reload();
