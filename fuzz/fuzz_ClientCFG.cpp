@@ -6,18 +6,11 @@
 #include <libxml/parser.h>
 
 #include "clientcfg/ClientCFG.h"
+#include "fuzz/QuietXml.h"
 #include "lib/Xml.h"
 
-namespace {
-void Quiet(void*, const char*, ...) {}
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        xmlSetGenericErrorFunc(nullptr, Quiet);
-        return true;
-    }();
-    (void)quiet;
+    QuietXml();
     CClientCFG cfg;
     try {
         cfg.XMLLoadStr(std::string(reinterpret_cast<const char*>(data), size));

@@ -11,12 +11,11 @@
 #include <libxml/parser.h>
 
 #include "dblib/CloudStr.h"
+#include "fuzz/QuietXml.h"
 
 using namespace TERQCloud;
 
 namespace {
-
-void Quiet(void*, const char*, ...) {}
 
 class CFuzzCloud : public CCloudB {
 public:
@@ -170,11 +169,7 @@ void Edit(CFuzzCloud& cloud, CReader& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        xmlSetGenericErrorFunc(nullptr, Quiet);
-        return true;
-    }();
-    (void)quiet;
+    QuietXml();
     size_t split = 0;
     while (split < size && data[split] != 0) ++split;
     const std::string text(reinterpret_cast<const char*>(data), split);

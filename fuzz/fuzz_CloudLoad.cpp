@@ -8,10 +8,9 @@
 #include <libxml/parser.h>
 
 #include "dblib/CloudStr.h"
+#include "fuzz/QuietXml.h"
 
 namespace {
-
-void Quiet(void*, const char*, ...) {}
 
 class CFuzzCloud : public TERQCloud::CCloudB {
 public:
@@ -29,11 +28,7 @@ void Walk(TERQCloud::CNodeTreeB* node) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        xmlSetGenericErrorFunc(nullptr, Quiet);
-        return true;
-    }();
-    (void)quiet;
+    QuietXml();
     const std::string text(reinterpret_cast<const char*>(data), size);
     CFuzzCloud cloud;
     try {

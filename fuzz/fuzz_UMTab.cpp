@@ -6,12 +6,11 @@
 
 #include <libxml/parser.h>
 
+#include "fuzz/QuietXml.h"
 #include "lib/Um.h"
 #include "lib/Xml.h"
 
 namespace {
-
-void Quiet(void*, const char*, ...) {}
 
 struct DocFree {
     void operator()(xmlDoc* d) const noexcept { xmlFreeDoc(d); }
@@ -28,11 +27,7 @@ public:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        xmlSetGenericErrorFunc(nullptr, Quiet);
-        return true;
-    }();
-    (void)quiet;
+    QuietXml();
     if (size > INT_MAX) return 0;
     std::unique_ptr<xmlDoc, DocFree> doc(xmlReadMemory(reinterpret_cast<const char*>(data),
                                                        static_cast<int>(size), nullptr, nullptr,
